@@ -1,0 +1,18 @@
+#include "app/frmMain.h"
+#include "platform/qtshellopen.h"
+#include "platform/qttoolkit.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[]) {
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("kursove"));
+
+    platform::QtToolkit toolkit;
+    platform::QtShellOpen shell;
+    app::frmMain frmMain(toolkit, shell);
+    frmMain.Form_Load();
+    if (!frmMain.isVisible())
+        frmMain.show();
+    return QApplication::exec();
+}

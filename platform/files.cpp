@@ -1,0 +1,34 @@
+#include "platform/files.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace platform {
+
+bool isFile(const QString& name) {
+    const QFileInfo info(name);
+    return info.exists() && info.isFile();
+}
+
+std::optional<QByteArray> readFile(const QString& name) {
+    QFile file(name);
+    if (!isFile(name) || !file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    return file.readAll();
+}
+
+bool replaceFile(const QString& name, const QByteArray& bytes) {
+    if (QFileInfo(name).isDir())
+        return false;
+    QSaveFile file(name);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    if (file.write(bytes) != bytes.size()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+} // namespace platform

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+
+namespace platform {
+
+// File access relative to the current working directory at the moment of each call.
+
+// True only for an ordinary file: a directory of that name does not count.
+bool isFile(const QString& name);
+
+std::optional<QByteArray> readFile(const QString& name);
+
+// Replaces the file whole in one step (new file beside the old one, then a rename over it),
+// so a failed or interrupted write leaves the old file as it was.
+bool replaceFile(const QString& name, const QByteArray& bytes);
+
+} // namespace platform

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <chrono>
+#include <memory>
+
+class QNetworkAccessManager;
+
+namespace platform {
+
+// The program's HTTP transfer: one blocking GET of its own address, directly or through a
+// named HTTP proxy. It reports every failure the same way, with no body.
+class Inet final {
+public:
+    static constexpr int Direct = 1;
+    static constexpr int NamedProxy = 2;
+    static constexpr qint64 DefaultMaxBody = 8 * 1024 * 1024;
+
+    enum class Outcome { Ok, Failed, Interrupted };
+    struct Result {
+        Outcome outcome = Outcome::Failed;
+        QByteArray body;
+        QByteArray contentType;
+    };
+
+    explicit Inet(QString url);
+    ~Inet();
+    Inet(const Inet&) = delete;
+    Inet& operator=(const Inet&) = delete;
+
+    [[nodiscard]] const QString& URL() const { return url_; }
+    void setURL(const QString& url) { url_ = url; }
+    [[nodiscard]] int AccessType() const { return accessType_; }
+    void setAccessType(int type) { accessType_ = type; }
+    [[nodiscard]] const QString& Proxy() const { return proxy_; }
+    void setProxy(const QString& text) { proxy_ = text; }
+    void setRequestTimeout(std::chrono::milliseconds timeout) { timeout_ = timeout; }
+    void setMaxBody(qint64 bytes) { maxBody_ = bytes; }
+
+    // Returns when the transfer has ended. Meanwhile a nested event loop keeps windows painted
+    // but takes no user input. A success is a 2xx answer with a body within the size cap.
+    // Interrupted means the loop was ended from outside (the application is quitting).
+    Result OpenURL();
+
+private:
+    QString url_;
+    int accessType_ = Direct;
+    QString proxy_;
+    std::chrono::milliseconds timeout_{60'000};
+    qint64 maxBody_ = DefaultMaxBody;
+    bool busy_ = false;
+    std::unique_ptr<QNetworkAccessManager> manager_; // made on first use: start-up stays light
+};
+
+} // namespace platform

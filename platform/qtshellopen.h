@@ -1,0 +1,12 @@
+#pragma once
+
+#include "platform/shellopen.h"
+
+namespace platform {
+
+class QtShellOpen final : public ShellOpen {
+public:
+    void open(const QString& address) override;
+};
+
+} // namespace platform

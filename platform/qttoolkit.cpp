@@ -1,0 +1,26 @@
+#include "platform/qttoolkit.h"
+
+#include <QCoreApplication>
+#include <QMessageBox>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace platform {
+
+void QtToolkit::MsgBox(QWidget* owner, const QString& prompt, const QString& title) {
+    QString text = prompt;
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok, owner);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+}
+
+void QtToolkit::DoEvents() { QCoreApplication::processEvents(); }
+
+void QtToolkit::End() {
+    std::fflush(nullptr);
+    std::_Exit(EXIT_SUCCESS);
+}
+
+} // namespace platform

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "platform/toolkit.h"
+
+namespace platform {
+
+class QtToolkit final : public Toolkit {
+public:
+    void MsgBox(QWidget* owner, const QString& prompt, const QString& title) override;
+    void DoEvents() override;
+    void End() override;
+};
+
+} // namespace platform

@@ -1,0 +1,32 @@
+#include "rates/printinfo.h"
+
+#include "rates/numread.h"
+#include "rates/usdcaption.h"
+
+namespace rates {
+
+namespace {
+
+constexpr int FirstRateCell = 39;
+constexpr int RateRows = 28;
+constexpr int RateCols = 6;
+constexpr int DateCell = 18;
+constexpr int UsdRow = 26;
+constexpr int UsdCol = 3; // "Лева (BGN)"
+
+} // namespace
+
+void printinfo(const Cells& cells, platform::Grid& FG, platform::Caption& lblDate2,
+               platform::Caption& lblUSD) {
+    int cursor = FirstRateCell - 1;
+    for (int row = 1; row <= RateRows; ++row) {
+        for (int col = 0; col < RateCols; ++col) {
+            ++cursor;
+            FG.setTextMatrix(row, col, cells.at(cursor));
+        }
+    }
+    lblDate2.setCaption(cells.at(DateCell));
+    lblUSD.setCaption(usdCaption(readNumber(FG.TextMatrix(UsdRow, UsdCol))));
+}
+
+} // namespace rates

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "platform/caption.h"
+#include "platform/grid.h"
+#include "rates/cells.h"
+
+namespace rates {
+
+// Cells 39..206 fill grid rows 1..28 row by row, cell 18 is the date, and the US dollar rate is
+// read back from grid row 26, column 3.
+void printinfo(const Cells& cells, platform::Grid& FG, platform::Caption& lblDate2,
+               platform::Caption& lblUSD);
+
+} // namespace rates
