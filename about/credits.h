@@ -7,7 +7,6 @@ inline constexpr char Author[] = "Kursove";
 inline constexpr char WebAddress[] = "https://kursove.example.org";
 inline constexpr char WebAddressShown[] = "kursove.example.org";
 inline constexpr char Thanks[] =
-    "the testers, the translators, the packagers, the reviewers, the bug reporters, "
-    "the documentation writers";
+    "testers, translators, packagers, reviewers, bug reporters, designers";
 
 } // namespace about
