@@ -36,10 +36,10 @@ frmAbout::frmAbout(platform::ShellOpen& shell, QWidget* owner) : QDialog(owner),
     lblOK->setGeometry(twipsRect(1440, 3480, 1455, 375));
     lblOK->setAutoDefault(false);
 
-    lbl1 = plainLabel(QStringLiteral("Тази програма ползва сайта на ЗВТ - ") +
-                          QLatin1String(rates::BankHost) +
-                          QStringLiteral(" Автора не носи отговорност за точността на информацията"),
-                      this);
+    lbl1 = plainLabel(
+        QStringLiteral("Тази програма ползва сайта на ЗВТ - ") + QLatin1String(rates::BankHost) +
+            QStringLiteral(" Автора не носи отговорност за точността на информацията"),
+        this);
     lbl1->setGeometry(twipsRect(240, 120, 4095, 735));
     lbl1->setWordWrap(true);
 
@@ -58,8 +58,8 @@ frmAbout::frmAbout(platform::ShellOpen& shell, QWidget* owner) : QDialog(owner),
     Label3->setGeometry(twipsRect(240, 2280, 4095, 495));
     Label3->setWordWrap(true);
 
-    Label4 = new platform::ClickLabel(QStringLiteral("Visit: ") + QLatin1String(WebAddressShown),
-                                      this);
+    Label4 =
+        new platform::ClickLabel(QStringLiteral("Visit: ") + QLatin1String(WebAddressShown), this);
     Label4->setTextFormat(Qt::PlainText);
     Label4->setGeometry(twipsRect(360, 2880, 3735, 375));
     Label4->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
@@ -74,13 +74,21 @@ frmAbout::frmAbout(platform::ShellOpen& shell, QWidget* owner) : QDialog(owner),
     connect(Label4, &platform::ClickLabel::clicked, this, &frmAbout::Label4_Click);
 }
 
-void frmAbout::openWebSite() { shell_.open(QLatin1String(WebAddress)); }
+void frmAbout::openWebSite() {
+    shell_.open(QLatin1String(WebAddress));
+}
 
-void frmAbout::Image1_Click() { openWebSite(); }
+void frmAbout::Image1_Click() {
+    openWebSite();
+}
 
-void frmAbout::Label4_Click() { openWebSite(); }
+void frmAbout::Label4_Click() {
+    openWebSite();
+}
 
-void frmAbout::lblOK_Click() { hide(); }
+void frmAbout::lblOK_Click() {
+    hide();
+}
 
 void frmAbout::keyPressEvent(QKeyEvent* event) {
     // No button is the cancel button, so Escape leaves the window open.

@@ -80,7 +80,9 @@ void frmMain::downfile() {
     interrupted_ = rates::downfile(Inet1_, pagetext_) == platform::Inet::Outcome::Interrupted;
 }
 
-void frmMain::parsepage() { rates::parsepage(pagetext_, cells_); }
+void frmMain::parsepage() {
+    rates::parsepage(pagetext_, cells_);
+}
 
 void frmMain::printinfo() {
     platform::LabelCaption date(*lblDate2);
@@ -88,16 +90,22 @@ void frmMain::printinfo() {
     rates::printinfo(cells_, *FG, date, usd);
 }
 
-void frmMain::mnuOptions_Click() { Opt().exec(); }
+void frmMain::mnuOptions_Click() {
+    Opt().exec();
+}
 
-void frmMain::mnuAbout_Click() { About().exec(); }
+void frmMain::mnuAbout_Click() {
+    About().exec();
+}
 
 void frmMain::mnuExit_Click() {
     Opt().SaveOpt();
     toolkit_.End();
 }
 
-void frmMain::Form_Unload(qint16& /*Cancel*/) { mnuExit_Click(); }
+void frmMain::Form_Unload(qint16& /*Cancel*/) {
+    mnuExit_Click();
+}
 
 void frmMain::closeEvent(QCloseEvent* event) {
     qint16 Cancel = 0;

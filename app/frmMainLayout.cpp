@@ -1,5 +1,4 @@
 #include "app/frmMain.h"
-
 #include "app/messages.h"
 #include "platform/flexgrid.h"
 #include "platform/look.h"

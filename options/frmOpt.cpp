@@ -11,7 +11,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-
 #include <cmath>
 #include <limits>
 
@@ -126,11 +125,17 @@ void frmOpt::buildControls() {
     }
 }
 
-void frmOpt::LoadOpt() { options::LoadOpt(Options_); }
+void frmOpt::LoadOpt() {
+    options::LoadOpt(Options_);
+}
 
-void frmOpt::SaveOpt() { options::SaveOpt(Options_); }
+void frmOpt::SaveOpt() {
+    options::SaveOpt(Options_);
+}
 
-void frmOpt::DoOptions() { options::DoOptions(Options_, main_, toolkit_); }
+void frmOpt::DoOptions() {
+    options::DoOptions(Options_, main_, toolkit_);
+}
 
 void frmOpt::btnCancel_Click() {
     showState(*chkROS, Options_.refreshOnStart);
@@ -144,7 +149,8 @@ void frmOpt::btnCancel_Click() {
 void frmOpt::btnOK_Click() {
     // The port is checked first: a refused port changes neither the record nor the transfer.
     const double port = std::nearbyint(rates::readNumber(txtPort->text()));
-    if (!(port >= std::numeric_limits<qint16>::min() && port <= std::numeric_limits<qint16>::max())) {
+    if (!(port >= std::numeric_limits<qint16>::min() &&
+          port <= std::numeric_limits<qint16>::max())) {
         toolkit_.MsgBox(this, portRangeMessage(), windowTitle());
         return;
     }
@@ -195,6 +201,8 @@ void frmOpt::keyPressEvent(QKeyEvent* event) {
 }
 
 // Reached only by closing the window from its title bar: that acts as Cancel.
-void frmOpt::reject() { btnCancel_Click(); }
+void frmOpt::reject() {
+    btnCancel_Click();
+}
 
 } // namespace options

@@ -6,7 +6,6 @@
 #include <QList>
 #include <QStringDecoder>
 #include <QStringEncoder>
-
 #include <limits>
 #include <optional>
 

@@ -2,7 +2,6 @@
 
 #include <QKeyEvent>
 #include <QKeySequence>
-
 #include <array>
 #include <utility>
 

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QValidator>
-
 #include <optional>
 
 class QKeyEvent;

@@ -7,8 +7,8 @@ namespace platform {
 
 namespace {
 
-constexpr int CellPadding = 6;  // room beside a header's text
-constexpr int RowPadding = 4;   // room above and below a line of text
+constexpr int CellPadding = 6; // room beside a header's text
+constexpr int RowPadding = 4;  // room above and below a line of text
 
 // The raw text stays readable through TextMatrix; the cell shows it on one line.
 constexpr int RawTextRole = Qt::UserRole;

@@ -2,7 +2,6 @@
 
 #include <QByteArray>
 #include <QString>
-
 #include <chrono>
 #include <memory>
 
@@ -16,7 +15,7 @@ class Inet final {
 public:
     static constexpr int Direct = 1;
     static constexpr int NamedProxy = 2;
-    static constexpr qint64 DefaultMaxBody = 8 * 1024 * 1024;
+    static constexpr qint64 DefaultMaxBody = qint64{8} * 1024 * 1024;
 
     enum class Outcome { Ok, Failed, Interrupted };
     struct Result {

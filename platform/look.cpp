@@ -4,7 +4,6 @@
 #include <QPalette>
 #include <QScreen>
 #include <QWidget>
-
 #include <cmath>
 
 namespace platform {
@@ -21,7 +20,9 @@ double dpiScale() {
 
 } // namespace
 
-QColor teal() { return {0, 192, 192}; }
+QColor teal() {
+    return {0, 192, 192};
+}
 
 void paintBackground(QWidget& widget, const QColor& colour) {
     QPalette palette = widget.palette();
@@ -39,7 +40,9 @@ QFont msSansSerif(double points, bool bold) {
     return font;
 }
 
-int twips(int value) { return static_cast<int>(std::lround(value / TwipsPerPixel * dpiScale())); }
+int twips(int value) {
+    return static_cast<int>(std::lround(value / TwipsPerPixel * dpiScale()));
+}
 
 QRect twipsRect(int left, int top, int width, int height) {
     return {twips(left), twips(top), twips(width), twips(height)};

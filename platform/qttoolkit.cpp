@@ -2,7 +2,6 @@
 
 #include <QCoreApplication>
 #include <QMessageBox>
-
 #include <cstdio>
 #include <cstdlib>
 
@@ -16,7 +15,9 @@ void QtToolkit::MsgBox(QWidget* owner, const QString& prompt, const QString& tit
     box.exec();
 }
 
-void QtToolkit::DoEvents() { QCoreApplication::processEvents(); }
+void QtToolkit::DoEvents() {
+    QCoreApplication::processEvents();
+}
 
 void QtToolkit::End() {
     std::fflush(nullptr);

@@ -2,7 +2,6 @@
 
 #include <QRegularExpression>
 #include <QStringDecoder>
-
 #include <optional>
 
 namespace rates {
@@ -10,7 +9,7 @@ namespace rates {
 namespace {
 
 // Qt's own HTML sniffing reads only the first 1024 bytes; old pages often carry a long head.
-constexpr qsizetype MetaSearchBytes = 64 * 1024;
+constexpr qsizetype MetaSearchBytes = qsizetype{64} * 1024;
 
 QByteArray trimmedCharset(QByteArray name) {
     name = name.trimmed();

@@ -9,11 +9,17 @@ namespace rates {
 
 namespace {
 
-bool isSkipped(QChar c) { return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r'; }
+bool isSkipped(QChar c) {
+    return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r';
+}
 
-bool isDigit(QChar c) { return c >= u'0' && c <= u'9'; }
+bool isDigit(QChar c) {
+    return c >= u'0' && c <= u'9';
+}
 
-bool isSign(QChar c) { return c == u'+' || c == u'-'; }
+bool isSign(QChar c) {
+    return c == u'+' || c == u'-';
+}
 
 // Where the reader stands in "sign digits . digits E sign digits".
 enum class At { Start, Mantissa, ExponentMark, ExponentSign, ExponentDigits };

@@ -24,7 +24,8 @@ private slots:
         QTest::addColumn<QByteArray>("contentType");
         const QByteArray win = cp1251(Cyrillic);
         const QByteArray utf8 = Cyrillic.toUtf8();
-        const QByteArray metaWin = R"(<meta http-equiv="Content-Type" content="text/html; charset=windows-1251">)";
+        const QByteArray metaWin =
+            R"(<meta http-equiv="Content-Type" content="text/html; charset=windows-1251">)";
         QTest::newRow("header names windows-1251")
             << win << QByteArray("text/html; charset=windows-1251");
         QTest::newRow("header charset quoted, any case")
@@ -39,8 +40,8 @@ private slots:
         QTest::newRow("nothing declared, not UTF-8") << win << QByteArray();
         QTest::newRow("unknown charset is passed over")
             << win << QByteArray("text/html; charset=x-no-such-thing");
-        QTest::newRow("byte order mark") << "\xEF\xBB\xBF" + utf8
-                                         << QByteArray("text/html; charset=windows-1251");
+        QTest::newRow("byte order mark")
+            << "\xEF\xBB\xBF" + utf8 << QByteArray("text/html; charset=windows-1251");
     }
     void encodings() {
         QFETCH(QByteArray, body);

@@ -16,7 +16,9 @@ public:
     explicit FakeMain(FakeToolkit& toolkit) : toolkit_(toolkit) {}
     [[nodiscard]] bool Loading() const override { return loading; }
     void showMain() override { toolkit_.calls << QStringLiteral("show"); }
-    void btnRefresh_Click() override { toolkit_.calls << QStringLiteral("refresh ") + inet.Proxy(); }
+    void btnRefresh_Click() override {
+        toolkit_.calls << QStringLiteral("refresh ") + inet.Proxy();
+    }
     Inet& Inet1() override { return inet; }
     bool loading = false;
     Inet inet{QStringLiteral("http://127.0.0.1:9/")};
@@ -44,8 +46,8 @@ private slots:
         QTest::addColumn<int>("port");
         QTest::addColumn<int>("accessType");
         QTest::addColumn<QString>("proxyText");
-        QTest::newRow("named proxy") << 1 << "proxy.local" << 3128 << Inet::NamedProxy
-                                     << "proxy.local:3128";
+        QTest::newRow("named proxy")
+            << 1 << "proxy.local" << 3128 << Inet::NamedProxy << "proxy.local:3128";
         QTest::newRow("empty host") << 1 << "" << 8080 << Inet::NamedProxy << ":8080";
         QTest::newRow("negative port") << 1 << "h" << -1 << Inet::NamedProxy << "h:-1";
         QTest::newRow("direct") << 0 << "proxy.local" << 3128 << Inet::Direct << "as before";
@@ -62,9 +64,9 @@ private slots:
         FakeMain main(toolkit);
         main.inet.setAccessType(99);
         main.inet.setProxy(QStringLiteral("as before"));
-        options::DoOptions(proxyOptions(static_cast<quint8>(useProxy), host,
-                                        static_cast<qint16>(port)),
-                           main, toolkit);
+        options::DoOptions(
+            proxyOptions(static_cast<quint8>(useProxy), host, static_cast<qint16>(port)), main,
+            toolkit);
         QCOMPARE(main.inet.AccessType(), accessType);
         QCOMPARE(main.inet.Proxy(), proxyText);
         QVERIFY(toolkit.calls.isEmpty());

@@ -33,11 +33,16 @@ class TestExtraction : public QObject {
     Q_OBJECT
 private slots:
     void workedExample() {
-        const QString page = QStringLiteral("Курсове\r\n<table>\r\n<tr><td>Дата:</td><td> 05.12.2026"
-                                            "</td></tr>a > b</td></table>");
+        const QString page =
+            QStringLiteral("Курсове\r\n<table>\r\n<tr><td>Дата:</td><td> 05.12.2026"
+                           "</td></tr>a > b</td></table>");
         const Cells cells = parsed(page);
-        const QStringList expected{QStringLiteral("Курсове\r\n"), "\r\n", QStringLiteral("Дата:"),
-                                   " 05.12.2026",          "a ",   " b"};
+        const QStringList expected{QStringLiteral("Курсове\r\n"),
+                                   "\r\n",
+                                   QStringLiteral("Дата:"),
+                                   " 05.12.2026",
+                                   "a ",
+                                   " b"};
         for (int i = 0; i < expected.size(); ++i)
             QCOMPARE(cells.at(i), expected.at(i));
         for (int i = expected.size(); i < rates::CellCount; ++i)
@@ -50,13 +55,16 @@ private slots:
         QTest::newRow("adjacent tags use no cell") << "<a><b><c>x</c></b></a>" << QStringList{"x"};
         QTest::newRow("white space between tags takes a cell")
             << "<a> <b>\t<c>\r\n</c>x" << QStringList{" ", "\t", "\r\n", "x"};
-        QTest::newRow("entities and case kept") << "<p>&amp;Лв&nbsp;</p>" << QStringList{"&amp;Лв&nbsp;"};
+        QTest::newRow("entities and case kept")
+            << "<p>&amp;Лв&nbsp;</p>" << QStringList{"&amp;Лв&nbsp;"};
         QTest::newRow("comment ends at its first >")
             << "<!-- a > b -->c" << QStringList{" b --", "c"};
-        QTest::newRow("< in running text starts a tag") << "1 < 2 and 3 > 2" << QStringList{"1 ", " 2"};
+        QTest::newRow("< in running text starts a tag")
+            << "1 < 2 and 3 > 2" << QStringList{"1 ", " 2"};
         QTest::newRow("script text up to its first <")
             << "<script>if (a) b();</script>" << QStringList{"if (a) b();"};
-        QTest::newRow("no tags: all in cell 0") << "Курс 1.95583\r\nлв" << QStringList{"Курс 1.95583\r\nлв"};
+        QTest::newRow("no tags: all in cell 0")
+            << "Курс 1.95583\r\nлв" << QStringList{"Курс 1.95583\r\nлв"};
         QTest::newRow("only tags") << "<html><body></body></html>" << QStringList{};
         QTest::newRow("unclosed tag at the end") << "x<b" << QStringList{"x"};
         QTest::newRow("empty page") << "" << QStringList{};

@@ -138,9 +138,8 @@ private slots:
         SampleServer proxy(pageConfig());
         QVERIFY(proxy.listenOnStorablePort());
         ScratchDir dir;
-        ScratchDir::write(QStringLiteral("1\r\n1\r\n%1\r\n\"127.0.0.1\"\r\n")
-                              .arg(proxy.port())
-                              .toLatin1());
+        ScratchDir::write(
+            QStringLiteral("1\r\n1\r\n%1\r\n\"127.0.0.1\"\r\n").arg(proxy.port()).toLatin1());
         WindowToolkit toolkit;
         CountingShell shell;
         app::frmMain window(toolkit, shell);
@@ -164,9 +163,8 @@ private slots:
         SampleServer proxy(pageConfig());
         QVERIFY(proxy.listenOnStorablePort());
         ScratchDir dir;
-        ScratchDir::write(QStringLiteral("1\r\n0\r\n%1\r\n\"127.0.0.1\"\r\n")
-                              .arg(proxy.port())
-                              .toLatin1());
+        ScratchDir::write(
+            QStringLiteral("1\r\n0\r\n%1\r\n\"127.0.0.1\"\r\n").arg(proxy.port()).toLatin1());
         WindowToolkit toolkit;
         CountingShell shell;
         app::frmMain window(toolkit, shell);

@@ -210,9 +210,8 @@ private slots:
             QVERIFY(!dlg.isVisible());
         });
         QCOMPARE(app.window->Opt().record(), options::Options{});
-        openOptions(*app.window, [](frmOpt& dlg) {
-            QCOMPARE(dlg.txtPort->text(), QStringLiteral("8080"));
-        });
+        openOptions(*app.window,
+                    [](frmOpt& dlg) { QCOMPARE(dlg.txtPort->text(), QStringLiteral("8080")); });
     }
 
     void handEditedFlagsAreShownGreyAndKept() {

@@ -3,7 +3,6 @@
 #include "rates/usdcaption.h"
 
 #include <QTest>
-
 #include <clocale>
 #include <limits>
 

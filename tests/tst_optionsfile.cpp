@@ -40,7 +40,8 @@ private slots:
         QTest::newRow("proxy flag comes first")
             << QByteArray("1\r\n0\r\n3128\r\n\"proxy.local\"\r\n")
             << make(1, 0, 3128, QStringLiteral("proxy.local"));
-        QTest::newRow("negative port") << QByteArray("0\r\n1\r\n-1\r\n\"\"\r\n") << make(0, 1, -1, {});
+        QTest::newRow("negative port")
+            << QByteArray("0\r\n1\r\n-1\r\n\"\"\r\n") << make(0, 1, -1, {});
         QTest::newRow("limits") << QByteArray("255\r\n2\r\n-32768\r\n\"h\"\r\n")
                                 << make(255, 2, -32768, QStringLiteral("h"));
         QTest::newRow("host holding a quote")
@@ -76,15 +77,16 @@ private slots:
         QTest::newRow("two lines only") << QByteArray("1\r\n1\r\n") << make(1, 1, 8080, {});
         QTest::newRow("text for a number")
             << QByteArray("yes\r\n1\r\n80\r\n\"h\"\r\n") << make(0, 1, 80, QStringLiteral("h"));
-        QTest::newRow("flag over 255") << QByteArray("256\r\n-1\r\n80\r\n\"h\"\r\n")
-                                       << make(0, 0, 80, QStringLiteral("h"));
-        QTest::newRow("port out of range") << QByteArray("1\r\n0\r\n65535\r\n\"h\"\r\n")
-                                           << make(1, 0, 8080, QStringLiteral("h"));
+        QTest::newRow("flag over 255")
+            << QByteArray("256\r\n-1\r\n80\r\n\"h\"\r\n") << make(0, 0, 80, QStringLiteral("h"));
+        QTest::newRow("port out of range")
+            << QByteArray("1\r\n0\r\n65535\r\n\"h\"\r\n") << make(1, 0, 8080, QStringLiteral("h"));
         QTest::newRow("fraction") << QByteArray("1\r\n0\r\n80.5\r\n\"h\"\r\n")
                                   << make(1, 0, 8080, QStringLiteral("h"));
         QTest::newRow("host without quotes")
             << QByteArray("1\r\n0\r\n80\r\nproxy\r\n") << make(1, 0, 80, {});
-        QTest::newRow("one quote only") << QByteArray("1\r\n0\r\n80\r\n\"proxy\r\n") << make(1, 0, 80, {});
+        QTest::newRow("one quote only")
+            << QByteArray("1\r\n0\r\n80\r\n\"proxy\r\n") << make(1, 0, 80, {});
         QTest::newRow("LF line ends") << QByteArray("1\n1\n80\n\"h\"\n") << defaults;
         QTest::newRow("last line without its end")
             << QByteArray("1\r\n0\r\n80\r\n\"h\"") << make(1, 0, 80, QStringLiteral("h"));

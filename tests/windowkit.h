@@ -7,7 +7,6 @@
 #include <QMessageBox>
 #include <QStringList>
 #include <QTimer>
-
 #include <functional>
 
 // The real message box and message pass, but an End that only records: a test cannot let

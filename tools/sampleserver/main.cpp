@@ -7,7 +7,6 @@
 #include <QFile>
 #include <QTextStream>
 #include <QTimer>
-
 #include <cstdio>
 #include <map>
 
@@ -18,7 +17,8 @@ int main(int argc, char* argv[]) {
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Local HTTP server for the rate page."));
     parser.addHelpOption();
-    const QCommandLineOption port({"p", "port"}, "Port on 127.0.0.1 (0: a free one that options.opt can hold).", "n", "0");
+    const QCommandLineOption port(
+        {"p", "port"}, "Port on 127.0.0.1 (0: a free one that options.opt can hold).", "n", "0");
     const QCommandLineOption page("page", "File served as the rate page.", "file");
     const QCommandLineOption type("content-type", "Content-Type of the page.", "text",
                                   "text/html; charset=windows-1251");
@@ -29,16 +29,18 @@ int main(int argc, char* argv[]) {
     const QCommandLineOption status("status", "Status for --fault status.", "n", "404");
     const QCommandLineOption delay("delay", "Milliseconds before each answer.", "ms", "0");
     const QCommandLineOption seconds("seconds", "Stop after this many seconds.", "n", "60");
-    const QCommandLineOption requests("max-requests", "Stop after this many requests (0: no limit).",
-                                      "n", "0");
+    const QCommandLineOption requests("max-requests",
+                                      "Stop after this many requests (0: no limit).", "n", "0");
     const QCommandLineOption log("log", "Also append each request line to this file.", "file");
     parser.addOptions({port, page, type, fault, status, delay, seconds, requests, log});
     parser.process(application);
 
     const std::map<QString, Fault> faults{
-        {"none", Fault::None},     {"empty", Fault::Empty},     {"status", Fault::Status},
-        {"stall", Fault::Stall},   {"cut", Fault::CloseMidBody}, {"chunked", Fault::Chunked},
-        {"http10", Fault::Http10}, {"redirect-loop", Fault::RedirectLoop}, {"refuse", Fault::None}};
+        {"none", Fault::None},        {"empty", Fault::Empty},
+        {"status", Fault::Status},    {"stall", Fault::Stall},
+        {"cut", Fault::CloseMidBody}, {"chunked", Fault::Chunked},
+        {"http10", Fault::Http10},    {"redirect-loop", Fault::RedirectLoop},
+        {"refuse", Fault::None}};
     const auto chosen = faults.find(parser.value(fault));
     if (chosen == faults.end()) {
         std::fprintf(stderr, "unknown fault: %s\n", qPrintable(parser.value(fault)));
@@ -85,7 +87,6 @@ int main(int argc, char* argv[]) {
                          if (maxRequests > 0 && server.requestLines().size() >= maxRequests)
                              QTimer::singleShot(100, &application, &QCoreApplication::quit);
                      });
-    QTimer::singleShot(parser.value(seconds).toInt() * 1000, &application,
-                       &QCoreApplication::quit);
+    QTimer::singleShot(parser.value(seconds).toInt() * 1000, &application, &QCoreApplication::quit);
     return QCoreApplication::exec();
 }

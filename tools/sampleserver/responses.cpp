@@ -86,7 +86,8 @@ QList<QByteArray> respond(const Config& config, const QByteArray& target, const 
     case Fault::Http10:
         return {head("HTTP/1.0", 200, {"Content-Type: " + config.contentType}) + config.page};
     case Fault::RedirectLoop: {
-        const QByteArray address = target.startsWith("http://") ? target : "http://" + host + target;
+        const QByteArray address =
+            target.startsWith("http://") ? target : "http://" + host + target;
         return {head("HTTP/1.1", 302,
                      {"Location: " + address, "Content-Length: 0", "Connection: close"})};
     }

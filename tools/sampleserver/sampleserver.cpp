@@ -9,7 +9,7 @@ namespace sampleserver {
 
 namespace {
 
-constexpr qsizetype MaxRequestHead = 64 * 1024;
+constexpr qsizetype MaxRequestHead = qsizetype{64} * 1024;
 
 QByteArray headerValue(const QByteArray& request, const QByteArray& name) {
     for (const QByteArray& line : request.split('\n')) {
@@ -37,7 +37,8 @@ bool SampleServer::listen(quint16 port) {
 bool SampleServer::listenOnStorablePort() {
     constexpr quint16 First = 20000;
     constexpr quint16 Last = 32767;
-    const auto start = static_cast<quint16>(First + QRandomGenerator::global()->bounded(Last - First));
+    const auto start =
+        static_cast<quint16>(First + QRandomGenerator::global()->bounded(Last - First));
     for (quint16 port = start; port <= Last; ++port) {
         if (listen(port))
             return true;
@@ -49,7 +50,9 @@ bool SampleServer::listenOnStorablePort() {
     return false;
 }
 
-void SampleServer::refuse() { server_.close(); }
+void SampleServer::refuse() {
+    server_.close();
+}
 
 void SampleServer::accept() {
     while (QTcpSocket* socket = server_.nextPendingConnection()) {
