@@ -87,9 +87,11 @@ void frmOpt::buildControls() {
     txtProxy = new QLineEdit(this);
     txtProxy->setGeometry(twipsRect(1080, 1800, 2535, 285));
     txtProxy->setAccessibleName(QStringLiteral("Прокси сървър"));
+    txtProxy->setMaxLength(std::numeric_limits<int>::max()); // no length limit
     txtPort = new QLineEdit(QStringLiteral("1080"), this);
     txtPort->setGeometry(twipsRect(4320, 1800, 615, 285));
     txtPort->setAccessibleName(QStringLiteral("Порт на прокси сървъра"));
+    txtPort->setMaxLength(std::numeric_limits<int>::max());
     portValidator_ = new PortValidator(txtPort);
     txtPort->setValidator(portValidator_);
     txtPort->installEventFilter(this);

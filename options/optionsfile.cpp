@@ -16,9 +16,18 @@ namespace {
 constexpr char LineEnd[] = "\r\n";
 constexpr qsizetype LineCount = 4;
 
+// A whole number alone on its line: blanks around it and a sign allowed, nothing else.
 std::optional<int> wholeNumber(const QByteArray& line, int lowest, int highest) {
+    const QByteArray text = line.trimmed();
+    const qsizetype digitsFrom = text.startsWith('-') || text.startsWith('+') ? 1 : 0;
+    if (text.size() == digitsFrom)
+        return std::nullopt;
+    for (qsizetype i = digitsFrom; i < text.size(); ++i) {
+        if (text.at(i) < '0' || text.at(i) > '9')
+            return std::nullopt;
+    }
     bool ok = false;
-    const int value = line.trimmed().toInt(&ok);
+    const int value = text.toInt(&ok);
     if (!ok || value < lowest || value > highest)
         return std::nullopt;
     return value;
@@ -49,17 +58,16 @@ QByteArray formatOptions(const Options& opt) {
 Options parseOptions(const QByteArray& bytes) {
     Options opt;
     const QList<QByteArray> lines = bytes.split('\n');
-    // Only CR LF ends a line; a line without its CR is not one the program wrote.
+    // Only CR LF ends a line; a line without its CR is not one the program wrote. The fourth
+    // line may lack its line end.
     auto line = [&](qsizetype i) -> std::optional<QByteArray> {
-        if (i >= lines.size() || i >= LineCount)
+        if (i >= LineCount || i >= lines.size())
             return std::nullopt;
         const QByteArray& raw = lines.at(i);
-        const bool lastOfFile = i == lines.size() - 1;
-        if (raw.endsWith('\r'))
-            return raw.chopped(1);
-        if (lastOfFile && i == LineCount - 1)
-            return raw; // a fourth line without its line end still reads
-        return std::nullopt;
+        const bool ended = i < lines.size() - 1; // a line feed followed it
+        if (ended)
+            return raw.endsWith('\r') ? std::optional(raw.chopped(1)) : std::nullopt;
+        return i == LineCount - 1 ? std::optional(raw) : std::nullopt;
     };
     constexpr int ByteMax = std::numeric_limits<quint8>::max();
     if (const auto l = line(0); l) {

@@ -1,9 +1,14 @@
 // options.opt: the exact bytes written, what is read back, and that nothing a person or a
 // failure can do to the file loses the options or stops the program.
 #include "options/optionsfile.h"
+#include "stressrecords.h"
 #include "workdir.h"
 
+#include <QRandomGenerator>
 #include <QTest>
+#include <QThread>
+
+#include <cstdio>
 
 using options::Options;
 
@@ -91,6 +96,31 @@ private slots:
         QTest::newRow("last line without its end")
             << QByteArray("1\r\n0\r\n80\r\n\"h\"") << make(1, 0, 80, QStringLiteral("h"));
         QTest::newRow("binary junk") << QByteArray("\x00\xff\x01\r\n\x80", 6) << defaults;
+        QTest::newRow("truncated in line 1") << QByteArray("1\r") << defaults;
+        QTest::newRow("truncated in the host")
+            << QByteArray("1\r\n1\r\n80\r\n\"pro") << make(1, 1, 80, {});
+        QTest::newRow("huge number") << QByteArray("99999999999999999999\r\n1\r\n"
+                                                   "99999999999999999999\r\n\"h\"\r\n")
+                                     << make(0, 1, 8080, QStringLiteral("h"));
+        QTest::newRow("spaces and signs")
+            << QByteArray(" 1 \r\n+1\r\n -80\r\n\"h\"\r\n") << make(1, 1, -80, QStringLiteral("h"));
+        QTest::newRow("space inside a number")
+            << QByteArray("1 1\r\n- 1\r\n8 0\r\n\"h\"\r\n") << make(0, 0, 8080, QStringLiteral("h"));
+        QTest::newRow("hexadecimal") << QByteArray("0x1\r\n0\r\n0x50\r\n\"h\"\r\n")
+                                     << make(0, 0, 8080, QStringLiteral("h"));
+        static constexpr char withNuls[] = "1\0\r\n0\r\n80\r\n\"a\0b\"\r\n";
+        QTest::newRow("NUL bytes") << QByteArray(withNuls, sizeof withNuls - 1)
+                                   << make(0, 0, 80, QString::fromLatin1("a\0b", 3));
+        QTest::newRow("overlong host line")
+            << QByteArray("1\r\n0\r\n80\r\n\"" + QByteArray(1 << 20, 'h') + "\"\r\n")
+            << make(1, 0, 80, QString(1 << 20, u'h'));
+        QTest::newRow("overlong number line")
+            << QByteArray(QByteArray(100000, '1') + "\r\n0\r\n80\r\n\"h\"\r\n")
+            << make(0, 0, 80, QStringLiteral("h"));
+        QTest::newRow("CR only") << QByteArray("1\r0\r80\r\"h\"\r") << defaults;
+        QTest::newRow("commas instead of lines") << QByteArray("1,0,80,\"h\"\r\n") << defaults;
+        QTest::newRow("blank lines first")
+            << QByteArray("\r\n\r\n1\r\n0\r\n80\r\n\"h\"\r\n") << make(0, 0, 1, {});
     }
     void malformedFilesFallBackFieldByField() {
         QFETCH(QByteArray, bytes);
@@ -101,6 +131,42 @@ private slots:
         options::LoadOpt(opt);
         QCOMPARE(opt, expected);
         QCOMPARE(ScratchDir::read(), bytes); // left alone until the next save
+    }
+
+    void unreadableFileGivesTheDefaults() {
+        ScratchDir dir;
+        ScratchDir::write("1\r\n1\r\n80\r\n\"h\"\r\n");
+        QFile::setPermissions(QStringLiteral("options.opt"), QFileDevice::WriteOwner);
+        QFile probe(QStringLiteral("options.opt"));
+        if (probe.open(QIODevice::ReadOnly))
+            QSKIP("this user reads files whatever their permissions");
+        Options opt = make(7, 7, 7, QStringLiteral("stale"));
+        options::LoadOpt(opt);
+        QCOMPARE(opt, Options{});
+    }
+
+    // A save killed at any moment leaves the whole old file or the whole new one.
+    void killedSaveLeavesAWholeFile() {
+        ScratchDir dir;
+        const QByteArray first = options::formatOptions(stressRecord(true));
+        const QByteArray second = options::formatOptions(stressRecord(false));
+        ScratchDir::write(first);
+        int sawFirst = 0;
+        int sawSecond = 0;
+        for (int round = 0; round < 40; ++round) {
+            QProcess saver;
+            saver.setWorkingDirectory(dir.path());
+            saver.start(QStringLiteral(SAVESTRESS_PATH), {});
+            QVERIFY(saver.waitForStarted());
+            QThread::msleep(5 + QRandomGenerator::global()->bounded(40));
+            saver.kill();
+            QVERIFY(saver.waitForFinished());
+            const QByteArray now = ScratchDir::read();
+            QVERIFY2(now == first || now == second, qPrintable(QString::number(now.size())));
+            (now == first ? sawFirst : sawSecond)++;
+        }
+        std::printf("killed saves: %d left the first record, %d the second\n", sawFirst,
+                    sawSecond);
     }
 
     void directoryOfThatNameIsNotTheFile() {
