@@ -42,7 +42,10 @@ void frmMain::buildLayout() {
     using platform::msSansSerif;
     using platform::twipsRect;
     setWindowTitle(QStringLiteral("Валутни курсове на ЗВТ v1.4 KS"));
-    setWindowIcon(QIcon(QStringLiteral(":/app/kursove.png")));
+    QIcon icon;
+    for (const int size : {16, 24, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/app/kursove-%1.png").arg(size), QSize(size, size));
+    setWindowIcon(icon);
 
     auto* client = new QWidget(this);
     client->setFixedSize(twipsRect(0, 0, 9810, 5655).size());

@@ -3,29 +3,17 @@
 #include "app/frmMain.h"
 #include "faketoolkit.h"
 #include "pagefile.h"
+#include "platform/memory.h"
 #include "rates/address.h"
 #include "tools/sampleserver/sampleserver.h"
 #include "windowkit.h"
 #include "workdir.h"
 
-#include <QFile>
 #include <QTest>
 
 #include <cstdio>
 
 namespace {
-
-// Resident memory in KiB, or -1 where the system does not tell it this way.
-qint64 residentKiB() {
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').first().toLongLong();
-    }
-    return -1;
-}
 
 #if defined(__SANITIZE_ADDRESS__)
 constexpr bool Sanitized = true; // the quarantine holds freed memory: LeakSanitizer judges
@@ -66,11 +54,11 @@ private slots:
             server.config().status = 500;
             window.btnRefresh_Click();
             if (i == WarmUp)
-                afterWarmUp = residentKiB();
+                afterWarmUp = platform::residentKiB();
         }
         QCOMPARE(toolkit.messages.size(), Refreshes / 2);
         QCOMPARE(server.requestLines().size(), Refreshes);
-        const qint64 atEnd = residentKiB();
+        const qint64 atEnd = platform::residentKiB();
         if (afterWarmUp < 0)
             QSKIP("resident memory is not readable here");
         std::printf("soak: %d refreshes, resident memory %lld KiB after %d, %lld KiB after %d "

@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Builds the Debian package from a build directory and checks it: the files land where desktops
+# look for them, the desktop entry is valid, the dependencies resolve on this Debian release,
+# and the unpacked program starts and writes its options file.
+set -euo pipefail
+build=${1:?usage: checkdeb.sh BUILD_DIR}
+(cd "$build" && cpack -G DEB >/dev/null)
+deb=$(realpath "$(ls -t "$build"/kursove_*.deb | head -n 1)")
+root=$(mktemp -d /tmp/kursove-deb.XXXXXX)
+trap 'rm -rf "$root"' EXIT
+dpkg-deb -x "$deb" "$root"
+
+fail() { echo "package check: $*" >&2; exit 1; }
+for f in usr/bin/kursove usr/share/applications/kursove.desktop \
+         usr/share/icons/hicolor/scalable/apps/kursove.svg \
+         usr/share/icons/hicolor/{16x16,32x32,48x48,256x256}/apps/kursove.png; do
+    [ -f "$root/$f" ] || fail "missing /$f"
+done
+desktop-file-validate "$root/usr/share/applications/kursove.desktop"
+depends=$(dpkg-deb -f "$deb" Depends)
+for p in libqt6widgets6 libqt6network6 qt6-qpa-plugins; do
+    grep -q "$p" <<<"$depends" || fail "Depends lacks $p: $depends"
+done
+apt-get install --simulate --no-install-recommends "$deb" >/dev/null \
+    || fail "its dependencies do not resolve here"
+
+work=$(mktemp -d /tmp/kursove-deb-run.XXXXXX)
+(cd "$work" && QT_QPA_PLATFORM=offscreen timeout 3 "$root/usr/bin/kursove" >/dev/null 2>&1) || true
+[ -f "$work/options.opt" ] || fail "the unpacked program did not start"
+rm -rf "$work"
+echo "package check: $(basename "$deb") installs $(find "$root" -type f | wc -l) files; Depends: $depends"
