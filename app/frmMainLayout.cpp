@@ -42,8 +42,9 @@ void frmMain::buildLayout() {
     using platform::msSansSerif;
     using platform::twipsRect;
     setWindowTitle(QStringLiteral("Валутни курсове на ЗВТ v1.4 KS"));
+    // The sizes a title bar and task switcher use; decoding the large ones slowed start-up.
     QIcon icon;
-    for (const int size : {16, 24, 32, 48, 64, 128, 256})
+    for (const int size : {16, 24, 32, 48, 64})
         icon.addFile(QStringLiteral(":/app/kursove-%1.png").arg(size), QSize(size, size));
     setWindowIcon(icon);
 

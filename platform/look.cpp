@@ -1,5 +1,6 @@
 #include "platform/look.h"
 
+#include <QFontDatabase>
 #include <QGuiApplication>
 #include <QPalette>
 #include <QScreen>
@@ -31,10 +32,22 @@ void paintBackground(QWidget& widget, const QColor& colour) {
     widget.setAutoFillBackground(true);
 }
 
+// Chosen once: asking the font system to fall back from a missing family costs far more at
+// start-up than looking the families up.
+const QString& sansSerifFamily() {
+    static const QString family = [] {
+        for (const char* candidate :
+             {"MS Sans Serif", "Microsoft Sans Serif", "Liberation Sans", "DejaVu Sans"}) {
+            if (QFontDatabase::hasFamily(QLatin1String(candidate)))
+                return QString::fromLatin1(candidate);
+        }
+        return QFont().family();
+    }();
+    return family;
+}
+
 QFont msSansSerif(double points, bool bold) {
-    QFont font;
-    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
-                      QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
+    QFont font(sansSerifFamily());
     font.setPointSizeF(points);
     font.setBold(bold);
     return font;

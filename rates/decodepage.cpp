@@ -22,6 +22,9 @@ QByteArray trimmedCharset(QByteArray name) {
 std::optional<QString> decodeAs(const QByteArray& charset, const QByteArray& body) {
     if (charset.isEmpty())
         return std::nullopt;
+    // Qt's own UTF-8 conversion is about twice as fast as a decoder object doing the same.
+    if (QStringConverter::encodingForName(charset.constData()) == QStringConverter::Utf8)
+        return QString::fromUtf8(body);
     QStringDecoder decoder(charset.constData());
     if (!decoder.isValid())
         return std::nullopt;

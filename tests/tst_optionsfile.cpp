@@ -7,7 +7,6 @@
 #include <QRandomGenerator>
 #include <QTest>
 #include <QThread>
-
 #include <cstdio>
 
 using options::Options;
@@ -104,10 +103,10 @@ private slots:
                                      << make(0, 1, 8080, QStringLiteral("h"));
         QTest::newRow("spaces and signs")
             << QByteArray(" 1 \r\n+1\r\n -80\r\n\"h\"\r\n") << make(1, 1, -80, QStringLiteral("h"));
-        QTest::newRow("space inside a number")
-            << QByteArray("1 1\r\n- 1\r\n8 0\r\n\"h\"\r\n") << make(0, 0, 8080, QStringLiteral("h"));
-        QTest::newRow("hexadecimal") << QByteArray("0x1\r\n0\r\n0x50\r\n\"h\"\r\n")
-                                     << make(0, 0, 8080, QStringLiteral("h"));
+        QTest::newRow("space inside a number") << QByteArray("1 1\r\n- 1\r\n8 0\r\n\"h\"\r\n")
+                                               << make(0, 0, 8080, QStringLiteral("h"));
+        QTest::newRow("hexadecimal")
+            << QByteArray("0x1\r\n0\r\n0x50\r\n\"h\"\r\n") << make(0, 0, 8080, QStringLiteral("h"));
         static constexpr char withNuls[] = "1\0\r\n0\r\n80\r\n\"a\0b\"\r\n";
         QTest::newRow("NUL bytes") << QByteArray(withNuls, sizeof withNuls - 1)
                                    << make(0, 0, 80, QString::fromLatin1("a\0b", 3));
@@ -165,8 +164,7 @@ private slots:
             QVERIFY2(now == first || now == second, qPrintable(QString::number(now.size())));
             (now == first ? sawFirst : sawSecond)++;
         }
-        std::printf("killed saves: %d left the first record, %d the second\n", sawFirst,
-                    sawSecond);
+        std::printf("killed saves: %d left the first record, %d the second\n", sawFirst, sawSecond);
     }
 
     void directoryOfThatNameIsNotTheFile() {

@@ -10,7 +10,6 @@
 #include "workdir.h"
 
 #include <QTest>
-
 #include <cstdio>
 
 namespace {
@@ -49,8 +48,8 @@ private slots:
         constexpr int WarmUp = 100;
         qint64 afterWarmUp = 0;
         for (int i = 1; i <= Refreshes; ++i) {
-            server.config().fault = i % 2 == 0 ? sampleserver::Fault::Status
-                                               : sampleserver::Fault::None;
+            server.config().fault =
+                i % 2 == 0 ? sampleserver::Fault::Status : sampleserver::Fault::None;
             server.config().status = 500;
             window.btnRefresh_Click();
             if (i == WarmUp)

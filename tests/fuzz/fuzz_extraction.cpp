@@ -14,7 +14,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static const QByteArray types[] = {"", "text/html", "text/html; charset=windows-1251",
                                        "text/html; charset=utf-8", "text/html; charset=\"x-junk\""};
     const QByteArray& type = types[data[0] % std::size(types)];
-    const QByteArray body(reinterpret_cast<const char*>(data + 1), static_cast<qsizetype>(size - 1));
+    const QByteArray body(reinterpret_cast<const char*>(data + 1),
+                          static_cast<qsizetype>(size - 1));
 
     const QString text = rates::decodepage(body, type);
     rates::Cells cells;

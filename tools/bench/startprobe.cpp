@@ -1,0 +1,26 @@
+// Starts the program exactly as main() does, then ends once the main window is shown and
+// prints its peak memory.
+#include "app/frmMain.h"
+#include "platform/memory.h"
+#include "platform/qtshellopen.h"
+#include "platform/qttoolkit.h"
+
+#include <QApplication>
+#include <QTimer>
+#include <cstdio>
+
+int main(int argc, char* argv[]) {
+    QApplication application(argc, argv);
+    platform::QtToolkit toolkit;
+    platform::QtShellOpen shell;
+    app::frmMain frmMain(toolkit, shell);
+    frmMain.Form_Load();
+    if (!frmMain.isVisible())
+        frmMain.show();
+    // exit(), not quit(): quit() closes the windows, and closing the main window ends the
+    // program before it could report.
+    QTimer::singleShot(0, &application, [] { QCoreApplication::exit(0); });
+    const int result = QApplication::exec();
+    std::printf("peak %lld\n", static_cast<long long>(platform::peakResidentKiB()));
+    return result;
+}
