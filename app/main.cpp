@@ -1,4 +1,5 @@
 #include "app/frmMain.h"
+#include "app/startup.h"
 #include "platform/qtshellopen.h"
 #include "platform/qttoolkit.h"
 
@@ -11,8 +12,6 @@ int main(int argc, char* argv[]) {
     platform::QtToolkit toolkit;
     platform::QtShellOpen shell;
     app::frmMain frmMain(toolkit, shell);
-    frmMain.Form_Load();
-    if (!frmMain.isVisible())
-        frmMain.show();
+    app::startup(frmMain);
     return QApplication::exec();
 }

@@ -7,7 +7,6 @@
 #include <QNetworkProxy>
 #include <QNetworkReply>
 #include <QNetworkRequest>
-#include <QScopeGuard>
 #include <QTimer>
 #include <QUrl>
 
@@ -29,12 +28,6 @@ Inet::Inet(QString url) : url_(std::move(url)) {}
 Inet::~Inet() = default;
 
 Inet::Result Inet::OpenURL() {
-    // A second transfer from code run inside the nested loop would tangle the two replies.
-    if (busy_)
-        return {};
-    busy_ = true;
-    const auto release = qScopeGuard([this] { busy_ = false; });
-
     // Always an explicit proxy setting: otherwise Qt would honour http_proxy from the
     // environment, and "direct" would not be direct.
     QNetworkProxy proxy(QNetworkProxy::NoProxy);

@@ -49,7 +49,6 @@ private:
     QString proxy_;
     std::chrono::milliseconds timeout_{60'000};
     qint64 maxBody_ = DefaultMaxBody;
-    bool busy_ = false;
     std::unique_ptr<QNetworkAccessManager> manager_; // made on first use: start-up stays light
 };
 

@@ -37,6 +37,14 @@ struct RefreshState {
     QString caption;
 };
 
+// options.opt with the proxy on and the given server as the proxy.
+void writeProxyOptions(const SampleServer& proxy, bool refreshOnStart) {
+    ScratchDir::write(QStringLiteral("1\r\n%1\r\n%2\r\n\"127.0.0.1\"\r\n")
+                          .arg(refreshOnStart ? 1 : 0)
+                          .arg(proxy.port())
+                          .toLatin1());
+}
+
 RefreshState stateOf(const app::frmMain& window) {
     return {window.btnRefresh->isEnabled(), window.mnuOptions->isEnabled(),
             window.btnRefresh->text()};
@@ -138,8 +146,7 @@ private slots:
         SampleServer proxy(pageConfig());
         QVERIFY(proxy.listenOnStorablePort());
         ScratchDir dir;
-        ScratchDir::write(
-            QStringLiteral("1\r\n1\r\n%1\r\n\"127.0.0.1\"\r\n").arg(proxy.port()).toLatin1());
+        writeProxyOptions(proxy, true);
         WindowToolkit toolkit;
         CountingShell shell;
         app::frmMain window(toolkit, shell);
@@ -163,8 +170,7 @@ private slots:
         SampleServer proxy(pageConfig());
         QVERIFY(proxy.listenOnStorablePort());
         ScratchDir dir;
-        ScratchDir::write(
-            QStringLiteral("1\r\n0\r\n%1\r\n\"127.0.0.1\"\r\n").arg(proxy.port()).toLatin1());
+        writeProxyOptions(proxy, false);
         WindowToolkit toolkit;
         CountingShell shell;
         app::frmMain window(toolkit, shell);

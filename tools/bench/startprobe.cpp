@@ -1,6 +1,7 @@
 // Starts the program exactly as main() does, then ends once the main window is shown and
 // prints its peak memory.
 #include "app/frmMain.h"
+#include "app/startup.h"
 #include "platform/memory.h"
 #include "platform/qtshellopen.h"
 #include "platform/qttoolkit.h"
@@ -14,9 +15,7 @@ int main(int argc, char* argv[]) {
     platform::QtToolkit toolkit;
     platform::QtShellOpen shell;
     app::frmMain frmMain(toolkit, shell);
-    frmMain.Form_Load();
-    if (!frmMain.isVisible())
-        frmMain.show();
+    app::startup(frmMain);
     // exit(), not quit(): quit() closes the windows, and closing the main window ends the
     // program before it could report.
     QTimer::singleShot(0, &application, [] { QCoreApplication::exit(0); });
