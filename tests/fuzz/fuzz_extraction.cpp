@@ -1,8 +1,8 @@
 // Page bytes through decoding, the split into text runs and the display into a grid stand-in.
-#include "fakegrid.h"
 #include "rates/decodepage.h"
 #include "rates/parsepage.h"
 #include "rates/printinfo.h"
+#include "standins.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,7 +1,6 @@
 // Prints one table: each figure is the median of repeated runs, beside a baseline measured in
 // the same run on the same machine.
 #include "app/frmMain.h"
-#include "fakegrid.h"
 #include "measure.h"
 #include "pages.h"
 #include "platform/qtshellopen.h"
@@ -10,6 +9,7 @@
 #include "rates/decodepage.h"
 #include "rates/parsepage.h"
 #include "rates/printinfo.h"
+#include "standins.h"
 #include "tools/sampleserver/sampleserver.h"
 
 #include <QApplication>

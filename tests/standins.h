@@ -1,0 +1,49 @@
+#pragma once
+
+#include "platform/caption.h"
+#include "platform/grid.h"
+#include "platform/shellopen.h"
+#include "platform/toolkit.h"
+
+#include <QMap>
+#include <QStringList>
+#include <functional>
+
+// Stand-ins for the platform services, keeping what they are given.
+class FakeGrid final : public platform::Grid {
+public:
+    void setTextMatrix(int row, int col, const QString& text) override { cells[{row, col}] = text; }
+    [[nodiscard]] QString TextMatrix(int row, int col) const override {
+        return cells.value({row, col});
+    }
+    QMap<QPair<int, int>, QString> cells;
+};
+
+class FakeCaption final : public platform::Caption {
+public:
+    void setCaption(const QString& text) override { caption = text; }
+    QString caption;
+};
+
+// Records the message boxes and the end of the process; `show` may also show each box.
+class FakeToolkit final : public platform::Toolkit {
+public:
+    void MsgBox(QWidget* owner, const QString& prompt, const QString& title) override {
+        calls << QStringLiteral("MsgBox");
+        messages << title + u'|' + prompt;
+        if (show)
+            show(owner, prompt, title);
+    }
+    void DoEvents() override { calls << QStringLiteral("DoEvents"); }
+    void End() override { ++ends; }
+    std::function<void(QWidget*, const QString&, const QString&)> show;
+    QStringList calls;
+    QStringList messages;
+    int ends = 0;
+};
+
+class CountingShell final : public platform::ShellOpen {
+public:
+    void open(const QString& address) override { opened << address; }
+    QStringList opened;
+};
