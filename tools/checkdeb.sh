@@ -18,7 +18,7 @@ for f in usr/bin/kursove usr/share/applications/kursove.desktop \
 done
 desktop-file-validate "$root/usr/share/applications/kursove.desktop"
 depends=$(dpkg-deb -f "$deb" Depends)
-for p in libqt6widgets6 libqt6network6 qt6-qpa-plugins; do
+for p in libqt6widgets6 libqt6network6 fonts-liberation2; do
     grep -q "$p" <<<"$depends" || fail "Depends lacks $p: $depends"
 done
 apt-get install --simulate --no-install-recommends "$deb" >/dev/null \
