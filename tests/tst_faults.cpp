@@ -1,12 +1,8 @@
 // What a person sees when the network or the site misbehaves: after a good refresh, each fault
 // either brings the one error message with the earlier rates still on screen, or shows the page
 // as far as it goes - and never crashes.
-#include "app/frmMain.h"
 #include "platform/flexgrid.h"
-#include "rates/address.h"
-#include "scratch.h"
-#include "standins.h"
-#include "tools/sampleserver/sampleserver.h"
+#include "program.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -56,16 +52,12 @@ private slots:
         QFETCH(QByteArray, page);
         QFETCH(QByteArray, contentType);
         QFETCH(bool, errorBox);
-        ScratchDir dir;
-        FakeToolkit toolkit;
-        CountingShell shell;
-        app::frmMain window(toolkit, shell);
-        window.Form_Load();
+        Program app;
+        app::frmMain& window = app.window;
         window.Inet1().setRequestTimeout(std::chrono::milliseconds(500));
         sampleserver::SampleServer server({samplePage()});
         QVERIFY(server.listen());
-        window.Inet1().setURL(
-            QStringLiteral("http://127.0.0.1:%1%2").arg(server.port()).arg(rates::RatePath));
+        app.fetchFrom(server);
         window.btnRefresh_Click();
         QCOMPARE(window.lblUSD->text(), QStringLiteral(" 1.671 ЛВ"));
 
@@ -76,13 +68,13 @@ private slots:
 
         QVERIFY(window.btnRefresh->isEnabled());
         if (errorBox) {
-            QCOMPARE(toolkit.messages,
+            QCOMPARE(app.toolkit.messages,
                      QStringList("Грешка|Нямя връзка с интернет\r\nили сайта на ЗВТ е недостъпен"));
             QCOMPARE(window.lblDate2->text(), QStringLiteral("05.12.2026"));
             QCOMPARE(window.lblUSD->text(), QStringLiteral(" 1.671 ЛВ"));
             QCOMPARE(window.FG->TextMatrix(26, 1), QStringLiteral("USD"));
         } else {
-            QVERIFY(toolkit.messages.isEmpty());
+            QVERIFY(app.toolkit.messages.isEmpty());
             QCOMPARE(window.lblDate2->text(), window.cells().at(18));
         }
     }

@@ -1,13 +1,9 @@
 // The main window end to end, offscreen: layout, the refresh command's states, the error box,
 // start-up with the options, and shut-down.
-#include "app/frmMain.h"
 #include "modal.h"
 #include "options/frmOpt.h"
 #include "platform/flexgrid.h"
-#include "rates/address.h"
-#include "scratch.h"
-#include "standins.h"
-#include "tools/sampleserver/sampleserver.h"
+#include "program.h"
 
 #include <QAction>
 #include <QLabel>
@@ -34,13 +30,12 @@ State stateOf(const app::frmMain& window) {
 const State Idle{true, true, QStringLiteral("Обнови")};
 const State Refreshing{false, false, QStringLiteral("Обновяване...")};
 
-// A start with options.opt naming `proxy` (which must listen where the file's port can say).
-void startThroughProxy(app::frmMain& window, const SampleServer& proxy, bool refreshOnStart) {
-    ScratchDir::write(QStringLiteral("1\r\n%1\r\n%2\r\n\"127.0.0.1\"\r\n")
-                          .arg(refreshOnStart ? 1 : 0)
-                          .arg(proxy.port())
-                          .toLatin1());
-    window.Form_Load();
+// options.opt naming `proxy` (which must listen where the file's port can say).
+QByteArray proxyOptions(const SampleServer& proxy, bool refreshOnStart) {
+    return QStringLiteral("1\r\n%1\r\n%2\r\n\"127.0.0.1\"\r\n")
+        .arg(refreshOnStart ? 1 : 0)
+        .arg(proxy.port())
+        .toLatin1();
 }
 
 } // namespace
@@ -49,11 +44,8 @@ class TestFrmMain : public QObject {
     Q_OBJECT
 private slots:
     void layoutAtStart() {
-        ScratchDir dir;
-        FakeToolkit toolkit;
-        CountingShell shell;
-        app::frmMain window(toolkit, shell);
-        window.Form_Load();
+        Program app;
+        const app::frmMain& window = app.window;
         QCOMPARE(window.FG->Rows(), 31);
         QCOMPARE(window.FG->Cols(), 6);
         const QStringList headers{"Валути" + QString(35, u' '),
@@ -75,19 +67,15 @@ private slots:
     }
 
     void refreshThenAFailureKeepsTheRates() {
-        ScratchDir dir;
-        FakeToolkit toolkit;
-        toolkit.show = showRealBox;
-        CountingShell shell;
-        app::frmMain window(toolkit, shell);
-        window.Form_Load();
+        Program app;
+        app.toolkit.show = showRealBox;
+        app::frmMain& window = app.window;
         window.show();
         sampleserver::Config config{samplePage()};
         config.delayMs = 300;
         SampleServer server(config);
         QVERIFY(server.listen());
-        window.Inet1().setURL(
-            QStringLiteral("http://127.0.0.1:%1%2").arg(server.port()).arg(rates::RatePath));
+        app.fetchFrom(server);
 
         State during;
         QTimer::singleShot(100, [&] { during = stateOf(window); });
@@ -121,49 +109,41 @@ private slots:
     void refreshAtStartGoesThroughTheProxyBeforeLoadingEnds() {
         SampleServer proxy({samplePage()});
         QVERIFY(proxy.listenOnStorablePort());
-        ScratchDir dir;
-        FakeToolkit toolkit;
-        CountingShell shell;
-        app::frmMain window(toolkit, shell);
         bool loadingAndShown = false;
-        connect(&proxy, &SampleServer::requestSeen, this,
-                [&] { loadingAndShown = window.Loading() && window.isVisible(); });
-        startThroughProxy(window, proxy, true);
+        connect(&proxy, &SampleServer::requestSeen, this, [&] {
+            for (QWidget* top : QApplication::topLevelWidgets()) {
+                if (const auto* main = qobject_cast<app::frmMain*>(top))
+                    loadingAndShown = main->Loading() && main->isVisible();
+            }
+        });
+        const Program app(proxyOptions(proxy, true));
         QVERIFY(loadingAndShown);
-        QVERIFY(!window.Loading());
+        QVERIFY(!app.window.Loading());
         QCOMPARE(proxy.requestLines(),
                  QByteArrayList{"GET " + QByteArray(rates::RateAddress) + " HTTP/1.1"});
-        QCOMPARE(window.lblDate2->text(), QStringLiteral("05.12.2026"));
+        QCOMPARE(app.window.lblDate2->text(), QStringLiteral("05.12.2026"));
     }
 
     void noRefreshAtStartFetchesNothing() {
         SampleServer proxy({samplePage()});
         QVERIFY(proxy.listenOnStorablePort());
-        ScratchDir dir;
-        FakeToolkit toolkit;
-        CountingShell shell;
-        app::frmMain window(toolkit, shell);
-        startThroughProxy(window, proxy, false);
+        Program app(proxyOptions(proxy, false));
         QTest::qWait(100);
         QVERIFY(proxy.requestLines().isEmpty());
-        QCOMPARE(window.Inet1().Proxy(), QStringLiteral("127.0.0.1:%1").arg(proxy.port()));
+        QCOMPARE(app.window.Inet1().Proxy(), QStringLiteral("127.0.0.1:%1").arg(proxy.port()));
     }
 
     void closingTheWindowSavesAndEnds() {
-        ScratchDir dir;
-        FakeToolkit toolkit;
-        CountingShell shell;
-        app::frmMain window(toolkit, shell);
-        window.Form_Load();
-        window.show();
-        options::Options changed = window.Opt().record();
+        Program app;
+        app.window.show();
+        options::Options changed = app.window.Opt().record();
         changed.proxyHost = QStringLiteral("proxy.local");
-        window.Opt().setRecord(changed);
-        QVERIFY(window.close());
-        QCOMPARE(toolkit.ends, 1);
+        app.window.Opt().setRecord(changed);
+        QVERIFY(app.window.close());
+        QCOMPARE(app.toolkit.ends, 1);
         QCOMPARE(ScratchDir::read(), QByteArray("0\r\n0\r\n8080\r\n\"proxy.local\"\r\n"));
-        window.mnuExit->trigger();
-        QCOMPARE(toolkit.ends, 2);
+        app.window.mnuExit->trigger();
+        QCOMPARE(app.toolkit.ends, 2);
     }
 };
 

@@ -1,9 +1,7 @@
 // The options dialog driven through its real widgets, as a person would use it.
-#include "app/frmMain.h"
 #include "modal.h"
 #include "options/frmOpt.h"
-#include "scratch.h"
-#include "standins.h"
+#include "program.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -30,23 +28,14 @@ QString proxyControls(const frmOpt& dlg) {
                      : QStringLiteral("mixed");
 }
 
-// The program started in a scratch folder holding `file` (none when empty).
-struct Started {
-    ScratchDir dir;
-    FakeToolkit toolkit;
-    CountingShell shell;
-    std::unique_ptr<app::frmMain> window;
-
-    explicit Started(const QByteArray& file = {}) {
+// The program, with real message boxes and the options dialog opened from its menu.
+struct Started : Program {
+    explicit Started(const QByteArray& file = {}) : Program(file) {
         toolkit.show = showRealBox;
-        if (!file.isEmpty())
-            ScratchDir::write(file);
-        window = std::make_unique<app::frmMain>(toolkit, shell);
-        window->Form_Load();
-        window->show();
+        window.show();
     }
     // Opens the dialog from the menu, runs `use` on it, and returns once it is hidden.
-    void options(const std::function<void(frmOpt&)>& use) const {
+    void options(const std::function<void(frmOpt&)>& use) {
         whenModalOpens([&](QWidget* modal) {
             auto* dlg = qobject_cast<frmOpt*>(modal);
             QVERIFY(dlg != nullptr);
@@ -54,9 +43,9 @@ struct Started {
             if (dlg->isVisible())
                 dlg->btnCancel->click();
         });
-        window->mnuOptions->trigger();
+        window.mnuOptions->trigger();
     }
-    [[nodiscard]] const Options& record() const { return window->Opt().record(); }
+    [[nodiscard]] const Options& record() { return window.Opt().record(); }
 };
 
 void typePort(frmOpt& dlg, const QString& keys) {
@@ -71,7 +60,7 @@ class TestFrmOpt : public QObject {
 private slots:
     void firstOpeningShowsTheFileNotTheLayout() {
         Started app;
-        QCOMPARE(app.window->Opt().txtPort->text(), QStringLiteral("8080")); // not the built "1080"
+        QCOMPARE(app.window.Opt().txtPort->text(), QStringLiteral("8080")); // not the built "1080"
         app.options([](frmOpt& dlg) {
             QCOMPARE(dlg.chkProxy->checkState(), Qt::Unchecked);
             QCOMPARE(proxyControls(dlg), "off");
@@ -111,7 +100,7 @@ private slots:
             QCOMPARE(dlg.txtPort->text(), QStringLiteral("8080"));
         });
         QCOMPARE(app.record(), Options{});
-        QCOMPARE(app.window->Inet1().AccessType(), platform::Inet::Direct);
+        QCOMPARE(app.window.Inet1().AccessType(), platform::Inet::Direct);
     }
 
     void okAppliesAtOnceAndSavesOnlyAtExit() {
@@ -123,10 +112,10 @@ private slots:
             QTest::mouseClick(dlg.chkROS, Qt::LeftButton);
             dlg.btnOK->click();
         });
-        QCOMPARE(app.window->Inet1().Proxy(), QStringLiteral("proxy.local:3128"));
-        QVERIFY(app.window->pagetext().isEmpty()); // OK starts no refresh
+        QCOMPARE(app.window.Inet1().Proxy(), QStringLiteral("proxy.local:3128"));
+        QVERIFY(app.window.pagetext().isEmpty()); // OK starts no refresh
         QCOMPARE(ScratchDir::read(), QByteArray("0\r\n0\r\n8080\r\n\"\"\r\n"));
-        app.window->mnuExit->trigger();
+        app.window.mnuExit->trigger();
         QCOMPARE(ScratchDir::read(), QByteArray("1\r\n1\r\n3128\r\n\"proxy.local\"\r\n"));
         app.options([](frmOpt& dlg) {
             QTest::mouseClick(dlg.chkProxy, Qt::LeftButton); // proxy off again
@@ -134,8 +123,8 @@ private slots:
             dlg.btnOK->click();
         });
         QCOMPARE(app.record().proxyPort, qint16{0}); // an empty port reads as 0
-        QCOMPARE(app.window->Inet1().AccessType(), platform::Inet::Direct);
-        QCOMPARE(app.window->Inet1().Proxy(), QStringLiteral("proxy.local:3128")); // kept, unused
+        QCOMPARE(app.window.Inet1().AccessType(), platform::Inet::Direct);
+        QCOMPARE(app.window.Inet1().Proxy(), QStringLiteral("proxy.local:3128")); // kept, unused
     }
 
     void portBoxTakesOnlyDigitsAndBackspace() {
@@ -166,7 +155,7 @@ private slots:
             QVERIFY(dlg.isVisible());
             QCOMPARE(dlg.txtPort->text(), QStringLiteral("40000"));
             QCOMPARE(app.record(), Options{});
-            QCOMPARE(app.window->Inet1().AccessType(), platform::Inet::Direct);
+            QCOMPARE(app.window.Inet1().AccessType(), platform::Inet::Direct);
         });
         Started negative("0\r\n0\r\n-1\r\n\"\"\r\n");
         negative.options([](frmOpt& dlg) {
@@ -176,7 +165,7 @@ private slots:
         });
         QCOMPARE(negative.record().proxyPort, qint16{-1});
         // Passed on as it is, empty host included; the transfer then refuses to use it.
-        QCOMPARE(negative.window->Inet1().Proxy(), QStringLiteral(":-1"));
+        QCOMPARE(negative.window.Inet1().Proxy(), QStringLiteral(":-1"));
     }
 
     void handEditedFlagsShowGreyAndAreKept() {
@@ -188,8 +177,8 @@ private slots:
         });
         QCOMPARE(app.record().useProxy, quint8{7});
         QCOMPARE(app.record().refreshOnStart, quint8{2});
-        QVERIFY(app.window->pagetext().isEmpty()); // only 1 refreshes at start
-        QCOMPARE(app.window->Inet1().AccessType(), platform::Inet::Direct); // neither 0 nor 1
+        QVERIFY(app.window.pagetext().isEmpty()); // only 1 refreshes at start
+        QCOMPARE(app.window.Inet1().AccessType(), platform::Inet::Direct); // neither 0 nor 1
         app.options([](frmOpt& dlg) {
             QTest::mouseClick(dlg.chkProxy, Qt::LeftButton); // greyed -> ticked
             QTest::mouseClick(dlg.chkProxy, Qt::LeftButton); // -> clear, never grey again

@@ -1,10 +1,6 @@
 // A thousand refreshes, good and failed in turn: the program's memory must level off.
-#include "app/frmMain.h"
 #include "platform/memory.h"
-#include "rates/address.h"
-#include "scratch.h"
-#include "standins.h"
-#include "tools/sampleserver/sampleserver.h"
+#include "program.h"
 
 #include <QTest>
 #include <cstdio>
@@ -13,25 +9,20 @@ class TestSoak : public QObject {
     Q_OBJECT
 private slots:
     void thousandRefreshes() {
-        ScratchDir dir;
-        FakeToolkit toolkit;
-        CountingShell shell;
-        app::frmMain window(toolkit, shell);
-        window.Form_Load();
+        Program app;
         sampleserver::SampleServer server({samplePage()});
         QVERIFY(server.listen());
-        window.Inet1().setURL(
-            QStringLiteral("http://127.0.0.1:%1%2").arg(server.port()).arg(rates::RatePath));
+        app.fetchFrom(server);
         server.config().status = 500;
         qint64 afterWarmUp = 0;
         for (int i = 1; i <= 1000; ++i) {
             server.config().fault =
                 i % 2 == 0 ? sampleserver::Fault::Status : sampleserver::Fault::None;
-            window.btnRefresh_Click();
+            app.window.btnRefresh_Click();
             if (i == 100)
                 afterWarmUp = platform::residentKiB();
         }
-        QCOMPARE(toolkit.messages.size(), 500);
+        QCOMPARE(app.toolkit.messages.size(), 500);
         const qint64 growth = platform::residentKiB() - afterWarmUp;
         std::printf("soak: 1000 refreshes; resident memory %lld KiB after 100, grew %lld KiB by "
                     "1000\n",
