@@ -91,14 +91,12 @@ Options parseOptions(const QByteArray& bytes) {
 }
 
 void LoadOpt(Options& opt) {
+    const QString name = QString::fromLatin1(OptionsFileName);
     opt = Options{};
-    if (!platform::isFile(QString::fromLatin1(OptionsFileName))) {
-        if (!QFileInfo::exists(QString::fromLatin1(OptionsFileName)))
-            platform::replaceFile(QString::fromLatin1(OptionsFileName), formatOptions(opt));
-        return;
-    }
-    if (const auto bytes = platform::readFile(QString::fromLatin1(OptionsFileName)))
+    if (const auto bytes = platform::readFile(name))
         opt = parseOptions(*bytes);
+    else if (!QFileInfo::exists(name)) // an unreadable file or a directory is left alone
+        platform::replaceFile(name, formatOptions(opt));
 }
 
 bool SaveOpt(const Options& opt) {

@@ -15,7 +15,16 @@ namespace platform {
 
 namespace {
 
-#if defined(Q_OS_LINUX)
+#if defined(Q_OS_WIN)
+// Both readings come from the same counters; -1 where they cannot be had.
+template <typename Field>
+qint64 counterKiB(Field field) {
+    PROCESS_MEMORY_COUNTERS counters{};
+    if (!GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters))
+        return -1;
+    return static_cast<qint64>(counters.*field / 1024);
+}
+#elif defined(Q_OS_LINUX)
 qint64 statusField(const QByteArray& name) {
     QFile status(QStringLiteral("/proc/self/status"));
     if (!status.open(QIODevice::ReadOnly))
@@ -32,10 +41,7 @@ qint64 statusField(const QByteArray& name) {
 
 qint64 residentKiB() {
 #if defined(Q_OS_WIN)
-    PROCESS_MEMORY_COUNTERS counters{};
-    if (!GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters))
-        return -1;
-    return static_cast<qint64>(counters.WorkingSetSize / 1024);
+    return counterKiB(&PROCESS_MEMORY_COUNTERS::WorkingSetSize);
 #elif defined(Q_OS_LINUX)
     return statusField("VmRSS:");
 #else
@@ -45,10 +51,7 @@ qint64 residentKiB() {
 
 qint64 peakResidentKiB() {
 #if defined(Q_OS_WIN)
-    PROCESS_MEMORY_COUNTERS counters{};
-    if (!GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters))
-        return -1;
-    return static_cast<qint64>(counters.PeakWorkingSetSize / 1024);
+    return counterKiB(&PROCESS_MEMORY_COUNTERS::PeakWorkingSetSize);
 #elif defined(Q_OS_LINUX)
     return statusField("VmHWM:");
 #elif defined(Q_OS_UNIX)
