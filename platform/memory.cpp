@@ -17,8 +17,7 @@ namespace {
 
 #if defined(Q_OS_WIN)
 // Both readings come from the same counters; -1 where they cannot be had.
-template <typename Field>
-qint64 counterKiB(Field field) {
+template <typename Field> qint64 counterKiB(Field field) {
     PROCESS_MEMORY_COUNTERS counters{};
     if (!GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters))
         return -1;
