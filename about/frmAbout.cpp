@@ -34,7 +34,7 @@ frmAbout::frmAbout(platform::ShellOpen& shell, QWidget* owner) : QDialog(owner),
 
     lblOK = new QPushButton(QStringLiteral("OK"), this);
     lblOK->setGeometry(twipsRect(1440, 3480, 1455, 375));
-    lblOK->setAutoDefault(false);
+    lblOK->setAutoDefault(true); // Enter on the focused button presses it
 
     lbl1 = plainLabel(
         QStringLiteral("Тази програма ползва сайта на ЗВТ - ") + QLatin1String(rates::BankHost) +

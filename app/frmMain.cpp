@@ -4,6 +4,7 @@
 #include "app/messages.h"
 #include "options/frmOpt.h"
 #include "platform/flexgrid.h"
+#include "platform/inputgate.h"
 #include "platform/labelcaption.h"
 #include "rates/address.h"
 #include "rates/downfile.h"
@@ -77,6 +78,9 @@ void frmMain::btnRefresh_Click() {
 }
 
 void frmMain::downfile() {
+    // Clicks and keys made while the page downloads are dropped, not replayed afterwards: the
+    // disabled controls must not start a second refresh or open a dialog once it ends.
+    const platform::InputGate gate;
     interrupted_ = rates::downfile(Inet1_, pagetext_) == platform::Inet::Outcome::Interrupted;
 }
 
@@ -88,6 +92,7 @@ void frmMain::printinfo() {
     platform::LabelCaption date(*lblDate2);
     platform::LabelCaption usd(*lblUSD);
     rates::printinfo(cells_, *FG, date, usd);
+    fitLayout(); // longer values than the layout was drawn for
 }
 
 void frmMain::mnuOptions_Click() {

@@ -68,6 +68,7 @@ protected:
 private:
     void buildLayout();
     void buildMenu();
+    void fitLayout();
     void parsepage();
     void Form_Unload(qint16& Cancel);
 

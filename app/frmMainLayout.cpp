@@ -10,6 +10,8 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QStyle>
+#include <algorithm>
+#include <array>
 
 namespace app {
 
@@ -22,6 +24,11 @@ constexpr int GridCols = 6;
 const QString FormatString = QStringLiteral(
     "<Валути                                   |<Код   |<За единици валута |<Лева (BGN) "
     "|<За 1 лев  |<Обратен курс     ");
+
+constexpr int ClientWidth = 9810;
+constexpr int ClientHeight = 5655;
+constexpr int EdgeMargin = 120; // right of the grid and the top row, as on the left
+constexpr int LabelGap = 4;    // pixels between a label's text and the next box
 
 QLabel* captionLabel(const QString& text, const QFont& font, bool framed, QWidget* parent) {
     auto* label = new QLabel(text, parent);
@@ -49,7 +56,7 @@ void frmMain::buildLayout() {
     setWindowIcon(icon);
 
     auto* client = new QWidget(this);
-    client->setFixedSize(twipsRect(0, 0, 9810, 5655).size());
+    client->setFixedSize(twipsRect(0, 0, ClientWidth, ClientHeight).size());
     platform::paintBackground(*client, platform::teal());
     setCentralWidget(client);
 
@@ -59,24 +66,65 @@ void frmMain::buildLayout() {
     FG->setGeometry(twipsRect(120, 600, 9375, 4455));
     FG->setAccessibleName(QStringLiteral("Валутни курсове"));
 
-    btnRefresh = new QPushButton(refreshCaption(), client);
+    btnRefresh = new QPushButton(refreshingCaption(), client);
     btnRefresh->setFont(msSansSerif(9.75));
-    btnRefresh->setGeometry(twipsRect(240, 5160, 1575, 375));
-    btnRefresh->setAutoDefault(false);
+    const QRect button = twipsRect(240, 5160, 1575, 375);
+    // Wide enough for both captions in whatever font the system has.
+    btnRefresh->setGeometry(button.adjusted(
+        0, 0, std::max(0, btnRefresh->sizeHint().width() - button.width()), 0));
+    btnRefresh->setText(refreshCaption());
+    // Enter on the focused button presses it, as Space does; it is not a default button.
+    btnRefresh->setAutoDefault(true);
     connect(btnRefresh, &QPushButton::clicked, this, &frmMain::btnRefresh_Click);
+
+    // F5 does what the button does, and only when the button could be pressed.
+    auto* refreshKey = new QAction(this);
+    refreshKey->setShortcut(QKeySequence(Qt::Key_F5));
+    addAction(refreshKey);
+    connect(refreshKey, &QAction::triggered, this, [this] {
+        if (btnRefresh->isEnabled())
+            btnRefresh_Click();
+    });
 
     lblDate = captionLabel(QStringLiteral("Дата:"), msSansSerif(13.5, true), false, client);
     lblDate->setGeometry(twipsRect(1560, 120, 855, 375));
     lblDate2 = captionLabel(QStringLiteral("-"), msSansSerif(13.5), true, client);
     lblDate2->setGeometry(twipsRect(2520, 120, 2055, 375));
-    lblDate2->setAccessibleName(QStringLiteral("Дата на курсовете"));
+    // A screen reader reads the value as the name; what it is comes from the caption beside it.
+    lblDate2->setAccessibleDescription(QStringLiteral("Дата на курсовете"));
+    lblDate->setBuddy(lblDate2);
     Label1 = captionLabel(QStringLiteral("1 USD ="), msSansSerif(12, true), false, client);
     Label1->setGeometry(twipsRect(5880, 120, 1095, 375));
     lblUSD = captionLabel(QStringLiteral("ЛВ"), msSansSerif(12, true), true, client);
     lblUSD->setGeometry(twipsRect(6960, 120, 1335, 375));
-    lblUSD->setAccessibleName(QStringLiteral("Курс на щатския долар в лева"));
+    lblUSD->setAccessibleDescription(QStringLiteral("Курс на щатския долар в лева"));
+    Label1->setBuddy(lblUSD);
 
     setTabOrder(FG, btnRefresh);
+    fitLayout();
+}
+
+// The layout is drawn for its design font; a wider font widens the top row's labels (pushing
+// the ones to their right) and the grid's columns, and the window grows to hold them. It
+// never shrinks below its design size.
+void frmMain::fitLayout() {
+    using platform::twips;
+    static const std::array<int, 4> designLeft{1560, 2520, 5880, 6960};
+    static const std::array<int, 4> designWidth{855, 2055, 1095, 1335};
+    const std::array<QLabel*, 4> row{lblDate, lblDate2, Label1, lblUSD};
+    int right = 0;
+    for (std::size_t i = 0; i < row.size(); ++i) {
+        QLabel& label = *row.at(i);
+        const int needed = label.sizeHint().width() + LabelGap;
+        const int left = std::max(twips(designLeft.at(i)), right);
+        const int width = std::max(twips(designWidth.at(i)), needed);
+        label.setGeometry(left, label.y(), width, label.height());
+        right = left + width;
+    }
+    FG->resize(std::max(twips(9375), FG->fittingWidth()), FG->height());
+    const int width = std::max({twips(ClientWidth), right + twips(EdgeMargin),
+                                FG->geometry().right() + 1 + twips(EdgeMargin)});
+    centralWidget()->setFixedSize(width, centralWidget()->height());
 }
 
 void frmMain::buildMenu() {

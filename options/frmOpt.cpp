@@ -74,8 +74,10 @@ void frmOpt::buildControls() {
     btnOK->setGeometry(twipsRect(1200, 2760, 1215, 375));
     btnCancel = new QPushButton(QStringLiteral("Отказ"), this);
     btnCancel->setGeometry(twipsRect(3000, 2760, 1215, 375));
+    // Enter on a focused button presses it, as Space does; neither is the default button,
+    // so Enter elsewhere in the dialog does nothing (see keyPressEvent).
     for (QPushButton* button : {btnOK, btnCancel}) {
-        button->setAutoDefault(false);
+        button->setAutoDefault(true);
         button->setDefault(false);
     }
 
@@ -128,11 +130,11 @@ void frmOpt::buildControls() {
 }
 
 void frmOpt::LoadOpt() {
-    options::LoadOpt(Options_);
+    unreadFile_ = options::LoadOpt(Options_);
 }
 
 void frmOpt::SaveOpt() {
-    options::SaveOpt(Options_);
+    options::SaveOpt(Options_, unreadFile_);
 }
 
 void frmOpt::DoOptions() {
@@ -158,7 +160,8 @@ void frmOpt::btnOK_Click() {
     }
     Options_.refreshOnStart = storedState(*chkROS, Options_.refreshOnStart);
     Options_.useProxy = storedState(*chkProxy, Options_.useProxy);
-    Options_.proxyHost = txtProxy->text();
+    // A line break (pasted into the box) would split the host's line in options.opt.
+    Options_.proxyHost = txtProxy->text().remove(u'\r').remove(u'\n');
     Options_.proxyPort = static_cast<qint16>(port);
     DoOptions();
     hide();

@@ -4,7 +4,9 @@
 #include "options/options.h"
 #include "platform/toolkit.h"
 
+#include <QByteArray>
 #include <QDialog>
+#include <optional>
 
 class QCheckBox;
 class QLabel;
@@ -55,6 +57,7 @@ private:
     platform::Toolkit& toolkit_;
     PortValidator* portValidator_ = nullptr;
     Options Options_;
+    std::optional<QByteArray> unreadFile_; // options.opt as found, when it was not read whole
 };
 
 } // namespace options

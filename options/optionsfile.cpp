@@ -7,7 +7,6 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 #include <limits>
-#include <optional>
 
 namespace options {
 
@@ -15,6 +14,7 @@ namespace {
 
 constexpr char LineEnd[] = "\r\n";
 constexpr qsizetype LineCount = 4;
+constexpr char Utf8Bom[] = "\xEF\xBB\xBF";
 
 // A whole number alone on its line: blanks around it and a sign allowed, nothing else.
 std::optional<int> wholeNumber(const QByteArray& line, int lowest, int highest) {
@@ -43,6 +43,23 @@ std::optional<QString> quotedText(const QByteArray& line) {
     return decoder.decode(line.mid(first + 1, last - first - 1));
 }
 
+// Lines ended by CR LF, LF or CR; the text after the last line end is the final entry.
+QList<QByteArray> splitLines(const QByteArray& bytes) {
+    QList<QByteArray> lines;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const char c = bytes.at(i);
+        if (c != '\r' && c != '\n')
+            continue;
+        lines.append(bytes.mid(start, i - start));
+        if (c == '\r' && i + 1 < bytes.size() && bytes.at(i + 1) == '\n')
+            ++i;
+        start = i + 1;
+    }
+    lines.append(bytes.mid(start));
+    return lines;
+}
+
 } // namespace
 
 QByteArray formatOptions(const Options& opt) {
@@ -55,52 +72,67 @@ QByteArray formatOptions(const Options& opt) {
     return bytes;
 }
 
-Options parseOptions(const QByteArray& bytes) {
-    Options opt;
-    const QList<QByteArray> lines = bytes.split('\n');
-    // Only CR LF ends a line; a line without its CR is not one the program wrote. The fourth
-    // line may lack its line end.
-    auto line = [&](qsizetype i) -> std::optional<QByteArray> {
-        if (i >= LineCount || i >= lines.size())
-            return std::nullopt;
-        const QByteArray& raw = lines.at(i);
-        const bool ended = i < lines.size() - 1; // a line feed followed it
-        if (ended)
-            return raw.endsWith('\r') ? std::optional(raw.chopped(1)) : std::nullopt;
-        return i == LineCount - 1 ? std::optional(raw) : std::nullopt;
-    };
+Reading parseOptions(const QByteArray& bytes) {
+    Reading reading;
+    Options& opt = reading.options;
+    const QList<QByteArray> lines =
+        splitLines(bytes.startsWith(Utf8Bom) ? bytes.mid(sizeof Utf8Bom - 1) : bytes);
+    auto line = [&](qsizetype i) { return i < lines.size() ? lines.at(i) : QByteArray(); };
+    int fieldsRead = 0;
     constexpr int ByteMax = std::numeric_limits<quint8>::max();
-    if (const auto l = line(0); l) {
-        if (const auto v = wholeNumber(*l, 0, ByteMax))
-            opt.useProxy = static_cast<quint8>(*v);
+    if (const auto v = wholeNumber(line(0), 0, ByteMax)) {
+        opt.useProxy = static_cast<quint8>(*v);
+        ++fieldsRead;
     }
-    if (const auto l = line(1); l) {
-        if (const auto v = wholeNumber(*l, 0, ByteMax))
-            opt.refreshOnStart = static_cast<quint8>(*v);
+    if (const auto v = wholeNumber(line(1), 0, ByteMax)) {
+        opt.refreshOnStart = static_cast<quint8>(*v);
+        ++fieldsRead;
     }
-    if (const auto l = line(2); l) {
-        if (const auto v = wholeNumber(*l, std::numeric_limits<qint16>::min(),
-                                       std::numeric_limits<qint16>::max()))
-            opt.proxyPort = static_cast<qint16>(*v);
+    if (const auto v = wholeNumber(line(2), std::numeric_limits<qint16>::min(),
+                                   std::numeric_limits<qint16>::max())) {
+        opt.proxyPort = static_cast<qint16>(*v);
+        ++fieldsRead;
     }
-    if (const auto l = line(3); l) {
-        if (auto host = quotedText(*l))
-            opt.proxyHost = std::move(*host);
+    const QByteArray hostLine = line(3).trimmed();
+    if (auto host = quotedText(hostLine)) {
+        opt.proxyHost = std::move(*host);
+        // Text outside the quotes would be dropped by the next save.
+        if (hostLine.startsWith('"') && hostLine.endsWith('"'))
+            ++fieldsRead;
     }
-    return opt;
+    bool restBlank = true;
+    for (qsizetype i = LineCount; i < lines.size(); ++i)
+        restBlank = restBlank && lines.at(i).trimmed().isEmpty();
+    reading.whole = fieldsRead == LineCount && restBlank;
+    return reading;
 }
 
-void LoadOpt(Options& opt) {
+std::optional<QByteArray> LoadOpt(Options& opt) {
     const QString name = QString::fromLatin1(OptionsFileName);
     opt = Options{};
-    if (const auto bytes = platform::readFile(name))
-        opt = parseOptions(*bytes);
-    else if (!QFileInfo::exists(name)) // an unreadable file or a directory is left alone
+    if (const auto bytes = platform::readFile(name)) {
+        Reading reading = parseOptions(*bytes);
+        opt = std::move(reading.options);
+        if (!reading.whole)
+            return bytes;
+    } else if (!QFileInfo::exists(name)) { // an unreadable file or a directory is left alone
         platform::replaceFile(name, formatOptions(opt));
+    }
+    return std::nullopt;
+}
+
+bool SaveOpt(const Options& opt, std::optional<QByteArray>& unreadable) {
+    if (unreadable) {
+        if (!platform::replaceFile(QString::fromLatin1(BackupFileName), *unreadable))
+            return false;
+        unreadable.reset();
+    }
+    return platform::replaceFile(QString::fromLatin1(OptionsFileName), formatOptions(opt));
 }
 
 bool SaveOpt(const Options& opt) {
-    return platform::replaceFile(QString::fromLatin1(OptionsFileName), formatOptions(opt));
+    std::optional<QByteArray> nothingToKeep;
+    return SaveOpt(opt, nothingToKeep);
 }
 
 } // namespace options

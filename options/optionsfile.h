@@ -3,22 +3,36 @@
 #include "options/options.h"
 
 #include <QByteArray>
+#include <optional>
 
 namespace options {
 
 inline constexpr char OptionsFileName[] = "options.opt";
+// Where a file that could not be read whole is kept before it is first replaced.
+inline constexpr char BackupFileName[] = "options.opt.bak";
 
 // Four CR LF lines: proxy flag, refresh flag, port, quoted host (system code page).
 QByteArray formatOptions(const Options& opt);
 
-// Reads what it can; a field whose line is missing or unreadable keeps its default.
-Options parseOptions(const QByteArray& bytes);
+struct Reading {
+    Options options;
+    // Every field was read and nothing else stood in the file: saving loses nothing.
+    bool whole = false;
+};
+
+// Reads what it can; a field whose line is missing or unreadable keeps its default. Lines may
+// end in CR LF, LF or CR, and a UTF-8 byte order mark before the first is skipped.
+Reading parseOptions(const QByteArray& bytes);
 
 // Fills the record from options.opt in the working directory, or writes the default file
 // when there is none. A directory of that name is not the file: the defaults are used.
-void LoadOpt(Options& opt);
+// Returns the file's bytes when they could not be read whole, for SaveOpt to keep.
+std::optional<QByteArray> LoadOpt(Options& opt);
 
-// Replaces options.opt in one step; on failure the old file stays as it was.
+// Replaces options.opt in one step; on failure the old file stays as it was. `unreadable`
+// (from LoadOpt) is first kept as options.opt.bak and then cleared; if that cannot be
+// written, options.opt is not replaced either.
+bool SaveOpt(const Options& opt, std::optional<QByteArray>& unreadable);
 bool SaveOpt(const Options& opt);
 
 } // namespace options

@@ -1,7 +1,11 @@
 #include "platform/flexgrid.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QEvent>
 #include <QHeaderView>
+#include <QKeyEvent>
+#include <QScrollBar>
 
 namespace platform {
 
@@ -29,7 +33,7 @@ FlexGrid::FlexGrid(int rows, int cols, const QString& formatString, QWidget* par
     horizontalHeader()->setSectionsClickable(false);
     horizontalHeader()->setHighlightSections(false);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
-    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionMode(QAbstractItemView::ContiguousSelection);
     setWordWrap(false);
     applyFormatString(formatString);
 }
@@ -55,13 +59,18 @@ void FlexGrid::applyFormatString(const QString& formatString) {
     fitToFont();
 }
 
-// Column widths follow the header texts, trailing spaces included, in the grid's own font.
+// Column widths follow the header texts, trailing spaces included, in the grid's own font,
+// and then the widest cell.
 void FlexGrid::fitToFont() {
     horizontalHeader()->setFont(font());
     const QFontMetrics metrics(font());
     for (int col = 0; col < columnCount(); ++col) {
         if (const QTableWidgetItem* header = horizontalHeaderItem(col))
             setColumnWidth(col, metrics.horizontalAdvance(header->text()) + CellPadding);
+        for (int row = 0; row < rowCount(); ++row) {
+            if (const QTableWidgetItem* cell = item(row, col))
+                widenTo(col, *cell);
+        }
     }
     verticalHeader()->setMinimumSectionSize(metrics.height());
     verticalHeader()->setDefaultSectionSize(metrics.height() + RowPadding);
@@ -86,6 +95,48 @@ void FlexGrid::setTextMatrix(int row, int col, const QString& text) {
     }
     cell->setData(RawTextRole, text);
     cell->setText(oneLine(text));
+    widenTo(col, *cell);
+}
+
+// Measured by the delegate that draws the cell, so its margins are counted; one more pixel
+// for the grid line.
+void FlexGrid::widenTo(int col, const QTableWidgetItem& cell) {
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    const int needed = itemDelegate()->sizeHint(option, indexFromItem(&cell)).width() + 1;
+    if (needed > columnWidth(col))
+        setColumnWidth(col, needed);
+}
+
+int FlexGrid::fittingWidth() const {
+    return horizontalHeader()->length() + 2 * frameWidth() +
+           style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, verticalScrollBar());
+}
+
+QString FlexGrid::selectedText() const {
+    const QList<QTableWidgetSelectionRange> ranges = selectedRanges();
+    if (ranges.isEmpty())
+        return {};
+    const QTableWidgetSelectionRange& range = ranges.constFirst(); // contiguous: only one
+    QStringList lines;
+    for (int row = range.topRow(); row <= range.bottomRow(); ++row) {
+        QStringList fields;
+        for (int col = range.leftColumn(); col <= range.rightColumn(); ++col) {
+            const QTableWidgetItem* cell = item(row, col);
+            fields << (cell != nullptr ? cell->text().trimmed() : QString());
+        }
+        lines << fields.join(u'\t');
+    }
+    return lines.join(u'\n') + u'\n';
+}
+
+void FlexGrid::keyPressEvent(QKeyEvent* event) {
+    if (event->matches(QKeySequence::Copy)) {
+        QApplication::clipboard()->setText(selectedText());
+        event->accept();
+        return;
+    }
+    QTableWidget::keyPressEvent(event);
 }
 
 QString FlexGrid::TextMatrix(int row, int col) const {

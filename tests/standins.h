@@ -35,8 +35,13 @@ public:
             show(owner, prompt, title);
     }
     void DoEvents() override { calls << QStringLiteral("DoEvents"); }
-    void End() override { ++ends; }
+    void End() override {
+        ++ends;
+        if (onEnd)
+            onEnd();
+    }
     std::function<void(QWidget*, const QString&, const QString&)> show;
+    std::function<void()> onEnd;
     QStringList calls;
     QStringList messages;
     int ends = 0;

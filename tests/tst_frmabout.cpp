@@ -24,16 +24,17 @@ private slots:
         QVERIFY(dlg.isVisible());
     }
 
+    // Space and Enter press the focused OK; Escape does nothing.
     void escapeLeavesItOpenAndOkHidesTheSameWindow() {
         CountingShell shell;
         about::frmAbout dlg(shell);
-        for (int opening = 0; opening < 2; ++opening) {
+        for (const Qt::Key key : {Qt::Key_Space, Qt::Key_Return}) {
             whenModalOpens([&](QWidget* modal) {
                 QCOMPARE(modal, &dlg);
                 QCOMPARE(dlg.focusWidget(), dlg.lblOK);
                 QTest::keyClick(&dlg, Qt::Key_Escape);
                 QVERIFY(dlg.isVisible());
-                QTest::keyClick(dlg.lblOK, Qt::Key_Space);
+                QTest::keyClick(dlg.lblOK, key);
             });
             dlg.exec();
             QVERIFY(!dlg.isVisible());

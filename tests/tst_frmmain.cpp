@@ -5,10 +5,14 @@
 #include "platform/flexgrid.h"
 #include "program.h"
 
+#include <QAccessible>
 #include <QAction>
+#include <QClipboard>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 
 using sampleserver::SampleServer;
@@ -29,6 +33,18 @@ State stateOf(const app::frmMain& window) {
 
 const State Idle{true, true, QStringLiteral("Обнови")};
 const State Refreshing{false, false, QStringLiteral("Обновяване...")};
+
+QString accessibleName(QObject* object) {
+    return QAccessible::queryAccessibleInterface(object)->text(QAccessible::Name);
+}
+
+// The page with long names and figures of many digits.
+QByteArray longPage() {
+    QFile file(qEnvironmentVariable("KURSOVE_LONG_PAGE"));
+    if (!file.open(QIODevice::ReadOnly))
+        qFatal("long sample page not found: set KURSOVE_LONG_PAGE");
+    return file.readAll();
+}
 
 // options.opt naming `proxy` (which must listen where the file's port can say).
 QByteArray proxyOptions(const SampleServer& proxy, bool refreshOnStart) {
@@ -131,6 +147,103 @@ private slots:
         QTest::qWait(100);
         QVERIFY(proxy.requestLines().isEmpty());
         QCOMPARE(app.window.Inet1().Proxy(), QStringLiteral("127.0.0.1:%1").arg(proxy.port()));
+    }
+
+    // Each value label is read out as what it shows, with what it is as its description and
+    // the caption beside it as its label; the grid is read as a table.
+    void screenReaderReadsTheValues() {
+        Program app;
+        app::frmMain& window = app.window;
+        SampleServer server({samplePage()});
+        QVERIFY(server.listen());
+        app.fetchFrom(server);
+        QCOMPARE(accessibleName(window.lblDate2), QStringLiteral("-"));
+        QCOMPARE(accessibleName(window.lblUSD), QStringLiteral("ЛВ"));
+        window.btnRefresh_Click();
+        QCOMPARE(accessibleName(window.lblDate2), QStringLiteral("05.12.2026"));
+        QCOMPARE(accessibleName(window.lblUSD), QStringLiteral(" 1.671 ЛВ"));
+        QAccessibleInterface* usd = QAccessible::queryAccessibleInterface(window.lblUSD);
+        QCOMPARE(usd->text(QAccessible::Description),
+                 QStringLiteral("Курс на щатския долар в лева"));
+        const auto labelledBy = usd->relations(QAccessible::Label);
+        QCOMPARE(labelledBy.size(), 1);
+        QCOMPARE(labelledBy.first().first->text(QAccessible::Name), QStringLiteral("1 USD ="));
+
+        QAccessibleTableInterface* table =
+            QAccessible::queryAccessibleInterface(window.FG)->tableInterface();
+        QVERIFY(table != nullptr);
+        QCOMPARE(table->rowCount(), 30);
+        QCOMPARE(table->columnCount(), 6);
+        QCOMPARE(table->cellAt(25, 1)->text(QAccessible::Name), QStringLiteral("USD"));
+        QCOMPARE(table->cellAt(25, 3)->text(QAccessible::Name), QStringLiteral("1.67142"));
+        QCOMPARE(table->columnDescription(3).trimmed(), QStringLiteral("Лева (BGN)"));
+    }
+
+    // In a font wider than the layout's, every value still shows whole and nothing scrolls
+    // sideways: columns widen to their cells, labels to their texts, the window to both.
+    void everyValueShowsWholeInAWideFont() {
+        Program app;
+        app::frmMain& window = app.window;
+        QFont wide(QStringLiteral("DejaVu Sans"));
+        wide.setPointSizeF(11);
+        for (QWidget* widget : std::initializer_list<QWidget*>{window.FG, window.lblDate2,
+                                                               window.lblUSD, window.Label1})
+            widget->setFont(wide);
+        const int designWidth = window.centralWidget()->width();
+        window.show();
+        SampleServer server({longPage()});
+        QVERIFY(server.listen());
+        app.fetchFrom(server);
+        window.btnRefresh_Click();
+        QCOMPARE(window.FG->TextMatrix(26, 3), QStringLiteral("2063.4814629044"));
+
+        const QFontMetrics metrics(wide);
+        constexpr int TextMargins = 6; // the delegate's margins on both sides of a cell's text
+        for (int row = 1; row <= 28; ++row) {
+            for (int col = 0; col < 6; ++col) {
+                const QString text = window.FG->item(row - 1, col)->text();
+                QVERIFY2(window.FG->columnWidth(col) >=
+                             metrics.horizontalAdvance(text) + TextMargins,
+                         qPrintable(text));
+            }
+        }
+        QTest::qWait(0);
+        QCOMPARE(window.FG->horizontalScrollBar()->maximum(), 0);
+        QVERIFY(window.centralWidget()->width() > designWidth);
+        int right = 0;
+        for (QLabel* label : {window.lblDate, window.lblDate2, window.Label1, window.lblUSD}) {
+            QVERIFY2(label->width() >= label->sizeHint().width(), qPrintable(label->text()));
+            QVERIFY2(label->x() >= right, qPrintable(label->text())); // no overlap
+            right = label->geometry().right() + 1;
+        }
+        QVERIFY(right <= window.centralWidget()->width());
+    }
+
+    // Enter on the focused button and F5 refresh, F5 only while the button is enabled; Ctrl+C
+    // copies a range of the grid as tab-separated lines.
+    void keysOfTheMainWindow() {
+        Program app;
+        app::frmMain& window = app.window;
+        window.show();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        SampleServer server({samplePage()});
+        QVERIFY(server.listen());
+        app.fetchFrom(server);
+        window.btnRefresh->setFocus();
+        QTest::keyClick(window.btnRefresh, Qt::Key_Return);
+        QCOMPARE(server.requestLines().size(), 1);
+        QTest::keyClick(&window, Qt::Key_F5);
+        QCOMPARE(server.requestLines().size(), 2);
+        window.btnRefresh->setEnabled(false);
+        QTest::keyClick(&window, Qt::Key_F5);
+        QCOMPARE(server.requestLines().size(), 2);
+
+        window.FG->setFocus();
+        window.FG->setRangeSelected(QTableWidgetSelectionRange(0, 1, 1, 3), true);
+        QTest::keyClick(window.FG, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QGuiApplication::clipboard()->text(),
+                 QStringLiteral("AUD\t1\t1.10342\nCAD\t1\t1.20117\n"));
     }
 
     void closingTheWindowSavesAndEnds() {

@@ -127,6 +127,44 @@ private slots:
         QCOMPARE(app.window.Inet1().Proxy(), QStringLiteral("proxy.local:3128")); // kept, unused
     }
 
+    // Enter presses the focused button and nothing else; Escape does nothing.
+    void enterPressesOnlyTheFocusedButton() {
+        Started app;
+        app.options([](frmOpt& dlg) {
+            QTest::mouseClick(dlg.chkProxy, Qt::LeftButton);
+            for (QWidget* other : std::initializer_list<QWidget*>{dlg.chkROS, dlg.txtProxy}) {
+                other->setFocus();
+                QTest::keyClick(other, Qt::Key_Return);
+                QTest::keyClick(other, Qt::Key_Escape);
+                QVERIFY(dlg.isVisible());
+            }
+            dlg.btnCancel->setFocus();
+            QTest::keyClick(dlg.btnCancel, Qt::Key_Return);
+            QVERIFY(!dlg.isVisible());
+        });
+        QCOMPARE(app.record().useProxy, quint8{0}); // cancelled
+        app.options([](frmOpt& dlg) {
+            QTest::mouseClick(dlg.chkProxy, Qt::LeftButton);
+            dlg.btnOK->setFocus();
+            QTest::keyClick(dlg.btnOK, Qt::Key_Enter, Qt::KeypadModifier);
+            QVERIFY(!dlg.isVisible());
+        });
+        QCOMPARE(app.record().useProxy, quint8{1});
+    }
+
+    // A host pasted with a line break must not split its line in options.opt.
+    void hostWithALineBreakReadsBack() {
+        Started app;
+        app.options([](frmOpt& dlg) {
+            QTest::mouseClick(dlg.chkProxy, Qt::LeftButton);
+            QGuiApplication::clipboard()->setText(QStringLiteral("proxy\r\n.local\n"));
+            dlg.txtProxy->paste();
+            dlg.btnOK->click();
+        });
+        app.window.mnuExit->trigger();
+        QCOMPARE(ScratchDir::read(), QByteArray("1\r\n0\r\n8080\r\n\"proxy.local\"\r\n"));
+    }
+
     void portBoxTakesOnlyDigitsAndBackspace() {
         Started app;
         app.options([](frmOpt& dlg) {

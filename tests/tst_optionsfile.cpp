@@ -8,6 +8,7 @@
 #include <QTest>
 #include <QThread>
 #include <cstdio>
+#include <optional>
 
 using options::Options;
 Q_DECLARE_METATYPE(Options)
@@ -18,10 +19,17 @@ Options make(quint8 useProxy, quint8 refreshOnStart, qint16 port, const QString&
     return {refreshOnStart, useProxy, host, port};
 }
 
-Options loaded() {
+Options loaded(std::optional<QByteArray>* unread = nullptr) {
     Options opt = make(7, 7, 7, QStringLiteral("stale"));
-    options::LoadOpt(opt);
+    const auto found = options::LoadOpt(opt);
+    if (unread != nullptr)
+        *unread = found;
     return opt;
+}
+
+QByteArray backup() {
+    QFile file(QString::fromLatin1(options::BackupFileName));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
 }
 
 } // namespace
@@ -47,19 +55,35 @@ private slots:
         same("negative port, empty host", "0\r\n1\r\n-1\r\n\"\"\r\n", make(0, 1, -1));
         same("limits", "255\r\n2\r\n-32768\r\n\"h\"\r\n", make(255, 2, -32768, "h"));
         same("host holding a quote", "1\r\n0\r\n80\r\n\"a\"b\"\r\n", make(1, 0, 80, "a\"b"));
-        QTest::newRow("extra lines dropped")
-            << QByteArray("1\r\n1\r\n80\r\n\"p\"\r\nextra\r\n") << make(1, 1, 80, "p")
-            << QByteArray("1\r\n1\r\n80\r\n\"p\"\r\n");
+        // Files written with a text editor: read whole, written back in the program's form.
+        const QByteArray canonical("1\r\n0\r\n3128\r\n\"proxy.local\"\r\n");
+        const Options proxy = make(1, 0, 3128, "proxy.local");
+        QTest::newRow("LF line ends") << QByteArray("1\n0\n3128\n\"proxy.local\"\n") << proxy
+                                      << canonical;
+        QTest::newRow("CR line ends") << QByteArray("1\r0\r3128\r\"proxy.local\"\r") << proxy
+                                      << canonical;
+        QTest::newRow("UTF-8 BOM, mixed ends, no last end")
+            << QByteArray("\xEF\xBB\xBF" "1\n0\r\n3128\r\"proxy.local\"") << proxy << canonical;
+        QTest::newRow("spaces and signs") << QByteArray(" 1 \r\n+1\r\n -80\r\n\"h\"\r\n")
+                                          << make(1, 1, -80, "h")
+                                          << QByteArray("1\r\n1\r\n-80\r\n\"h\"\r\n");
+        const QByteArray longHost(1 << 20, 'h');
+        same("overlong host", "1\r\n0\r\n80\r\n\"" + longHost + "\"\r\n",
+             make(1, 0, 80, QString::fromLatin1(longHost)));
+        QTest::newRow("blank lines after the host") << canonical + "\r\n  \n" << proxy << canonical;
     }
     void readAndWrittenBack() {
         QFETCH(QByteArray, bytes);
         QFETCH(QByteArray, saved);
         ScratchDir dir;
         ScratchDir::write(bytes);
-        const Options opt = loaded();
+        std::optional<QByteArray> unread;
+        const Options opt = loaded(&unread);
         QTEST(opt, "expected");
-        QVERIFY(options::SaveOpt(opt));
+        QVERIFY(!unread); // read whole: nothing to keep
+        QVERIFY(options::SaveOpt(opt, unread));
         QCOMPARE(ScratchDir::read(), saved);
+        QVERIFY(!QFile::exists(QString::fromLatin1(options::BackupFileName)));
     }
 
     void malformedFilesFallBackFieldByField_data() {
@@ -67,10 +91,9 @@ private slots:
         QTest::addColumn<Options>("expected");
         const Options d;
         static constexpr char nuls[] = "1\0\r\n0\r\n80\r\n\"a\0b\"\r\n";
-        const QByteArray longHost(1 << 20, 'h');
         QTest::newRow("empty file") << QByteArray() << d;
         QTest::newRow("two lines") << QByteArray("1\r\n1\r\n") << make(1, 1, 8080);
-        QTest::newRow("truncated line 1") << QByteArray("1\r") << d;
+        QTest::newRow("truncated after line 1") << QByteArray("1\r") << make(1, 0, 8080);
         QTest::newRow("truncated host") << QByteArray("1\r\n1\r\n80\r\n\"pro") << make(1, 1, 80);
         QTest::newRow("text for a number")
             << QByteArray("yes\r\n1\r\n80\r\n\"h\"\r\n") << make(0, 1, 80, "h");
@@ -83,8 +106,6 @@ private slots:
             << make(0, 1, 8080, "h");
         QTest::newRow("fraction") << QByteArray("1\r\n0\r\n80.5\r\n\"h\"\r\n")
                                   << make(1, 0, 8080, "h");
-        QTest::newRow("spaces and signs")
-            << QByteArray(" 1 \r\n+1\r\n -80\r\n\"h\"\r\n") << make(1, 1, -80, "h");
         QTest::newRow("space inside")
             << QByteArray("1 1\r\n- 1\r\n8 0\r\n\"h\"\r\n") << make(0, 0, 8080, "h");
         QTest::newRow("hexadecimal")
@@ -92,27 +113,51 @@ private slots:
         QTest::newRow("host without quotes")
             << QByteArray("1\r\n0\r\n80\r\nproxy\r\n") << make(1, 0, 80);
         QTest::newRow("one quote") << QByteArray("1\r\n0\r\n80\r\n\"proxy\r\n") << make(1, 0, 80);
-        QTest::newRow("LF line ends") << QByteArray("1\n1\n80\n\"h\"\n") << d;
-        QTest::newRow("CR line ends") << QByteArray("1\r0\r80\r\"h\"\r") << d;
+        QTest::newRow("port above 32767")
+            << QByteArray("1\n0\n40000\n\"proxy.local\"\n") << make(1, 0, 8080, "proxy.local");
+        QTest::newRow("text after the host") << QByteArray("1\r\n0\r\n80\r\n\"h\" # mine\r\n")
+                                             << make(1, 0, 80, "h");
+        QTest::newRow("extra lines")
+            << QByteArray("1\r\n1\r\n80\r\n\"p\"\r\nextra\r\n") << make(1, 1, 80, "p");
         QTest::newRow("commas") << QByteArray("1,0,80,\"h\"\r\n") << d;
         QTest::newRow("blank lines first")
             << QByteArray("\r\n\r\n1\r\n0\r\n80\r\n") << make(0, 0, 1);
-        QTest::newRow("last line unended")
-            << QByteArray("1\r\n0\r\n80\r\n\"h\"") << make(1, 0, 80, "h");
         QTest::newRow("NUL bytes")
             << QByteArray(nuls, sizeof nuls - 1) << make(0, 0, 80, QString::fromLatin1("a\0b", 3));
-        QTest::newRow("overlong host") << "1\r\n0\r\n80\r\n\"" + longHost + "\"\r\n"
-                                       << make(1, 0, 80, QString::fromLatin1(longHost));
         QTest::newRow("overlong number") << QByteArray(100000, '1') + "\r\n0\r\n80\r\n"
                                          << make(0, 0, 80);
         QTest::newRow("binary junk") << QByteArray("\x00\xff\x01\r\n\x80", 6) << d;
     }
+    // What the file held is kept as options.opt.bak before the first save replaces it.
     void malformedFilesFallBackFieldByField() {
         QFETCH(QByteArray, bytes);
         ScratchDir dir;
         ScratchDir::write(bytes);
-        QTEST(loaded(), "expected");
+        std::optional<QByteArray> unread;
+        const Options opt = loaded(&unread);
+        QTEST(opt, "expected");
         QCOMPARE(ScratchDir::read(), bytes); // left alone until the next save
+        QVERIFY(unread);
+        QVERIFY(options::SaveOpt(opt, unread));
+        QCOMPARE(backup(), bytes);
+        QCOMPARE(ScratchDir::read(), options::formatOptions(opt));
+    }
+
+    // One copy: a later readable file leaves the backup alone, a later unreadable one replaces it.
+    void backupIsReplacedOnlyByANewerUnreadableFile() {
+        ScratchDir dir;
+        const auto run = [](const QByteArray& bytes) {
+            ScratchDir::write(bytes);
+            std::optional<QByteArray> unread;
+            const Options opt = loaded(&unread);
+            QVERIFY(options::SaveOpt(opt, unread));
+            QVERIFY(!unread);
+        };
+        run("1\r\n0\r\n40000\r\n\"first\"\r\n");
+        run("1\r\n0\r\n3128\r\n\"fine\"\r\n");
+        QCOMPARE(backup(), QByteArray("1\r\n0\r\n40000\r\n\"first\"\r\n"));
+        run("x\r\n");
+        QCOMPARE(backup(), QByteArray("x\r\n"));
     }
 
     void whatCannotBeReadOrWritten() {

@@ -1,11 +1,15 @@
 #!/usr/bin/env python3
 """Writes resources/rates-sample.html: an invented rate page in the old style, windows-1251.
 
+With --long it writes resources/rates-long.html instead: the same page with long names and
+figures of many digits, to see that the window shows every value whole in any font.
+
 The program reads the page by the positions of its text runs, so this script checks them
 after writing: run 18 is the date, runs 39 to 206 are 28 rows of six, the US dollar 26th.
 The rates are made up for the sample; they are no bank's figures.
 """
 from decimal import Decimal, ROUND_HALF_EVEN
+import sys
 from pathlib import Path
 
 DATE = "05.12.2026"
@@ -121,7 +125,22 @@ def runs(text):
     return cells
 
 
+def lengthen(currencies):
+    """Long names and figures with many digits, still read at the same positions."""
+    factor = Decimal("1234.56789012")
+    longer = []
+    for i, (name, code, units, leva) in enumerate(currencies):
+        if i % 4 == 0:
+            name += " (по курса от предходния работен ден)"
+        longer.append((name, code, units * 1000, q(Decimal(leva) * factor, 10)))
+    return longer
+
+
 def main():
+    global CURRENCIES
+    long_page = "--long" in sys.argv[1:]
+    if long_page:
+        CURRENCIES = lengthen(CURRENCIES)
     text = page()
     cells = runs(text)
     assert cells[18] == DATE, (cells[15:20])
@@ -131,7 +150,8 @@ def main():
         assert cells[first + 3] == leva
     assert cells[38 + 6 * 25 + 1 + 1] == "USD"
     assert len(CURRENCIES) == 28
-    out = Path(__file__).resolve().parent.parent / "resources" / "rates-sample.html"
+    name = "rates-long.html" if long_page else "rates-sample.html"
+    out = Path(__file__).resolve().parent.parent / "resources" / name
     out.write_bytes(text.encode("cp1251"))
     print(f"{out}: {len(text)} characters, {len(cells)} runs")
 

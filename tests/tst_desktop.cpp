@@ -1,0 +1,104 @@
+// The program on an X display with a window manager, driven by xdotool: clicks and keys that
+// reach it through the window system asynchronously, as a person's do. Run by desktop.sh.
+#include "options/frmOpt.h"
+#include "program.h"
+
+#include <QAction>
+#include <QMenuBar>
+#include <QProcess>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QTest>
+#include <QTimer>
+
+using sampleserver::SampleServer;
+
+namespace {
+
+QString at(const QWidget& widget, const QRect& rect) {
+    const QPoint p = widget.mapToGlobal(rect.center());
+    return QStringLiteral("%1 %2").arg(p.x()).arg(p.y());
+}
+
+// Starts xdotool and returns at once: its input arrives while the caller waits.
+void xdotool(const QString& commands) {
+    QVERIFY(QProcess::startDetached(QStringLiteral("xdotool"),
+                                    commands.split(u' ', Qt::SkipEmptyParts)));
+}
+
+// Shown, active, fetching from a sample server that holds each answer `delayMs`.
+struct OnDesktop : Program {
+    explicit OnDesktop(int delayMs) : server(config(delayMs)) {
+        listening = server.listen();
+        fetchFrom(server);
+        window.show();
+        window.activateWindow();
+    }
+    static sampleserver::Config config(int delayMs) {
+        sampleserver::Config config{samplePage()};
+        config.delayMs = delayMs;
+        return config;
+    }
+    SampleServer server;
+    bool listening = false;
+};
+
+} // namespace
+
+class TestDesktop : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() {
+        if (QGuiApplication::platformName() != QStringLiteral("xcb") ||
+            QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
+            QSKIP("needs an X display and xdotool (see desktop.sh)");
+    }
+
+    // Clicks on the disabled button, F5, Enter and a click on the menu, all made while a page
+    // downloads, are dropped: one request in all, no dialog, no open menu afterwards.
+    void inputDuringARefreshIsDropped() {
+        OnDesktop app(2500);
+        app::frmMain& window = app.window;
+        QVERIFY(app.listening);
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        const QString button = at(*window.btnRefresh, window.btnRefresh->rect());
+        QAction* menu = window.menuBar()->actions().constFirst();
+        const QString menuAt = at(*window.menuBar(), window.menuBar()->actionGeometry(menu));
+        QTimer::singleShot(500, this, [&] {
+            xdotool(QStringLiteral("mousemove --sync %1 click --repeat 3 --delay 150 1 "
+                                   "key F5 key Return mousemove --sync %2 click 1")
+                        .arg(button, menuAt));
+        });
+        window.btnRefresh_Click();
+        QTest::qWait(1500); // anything replayed would act now
+        QCOMPARE(app.server.requestLines().size(), 1);
+        QVERIFY(!window.Opt().isVisible());
+        QCOMPARE(QApplication::activePopupWidget(), nullptr);
+        QVERIFY(window.btnRefresh->isEnabled());
+
+        // The same click does reach the button once the refresh is over.
+        xdotool(QStringLiteral("mousemove --sync %1 click 1").arg(button));
+        QTRY_COMPARE_WITH_TIMEOUT(app.server.requestLines().size(), 2, 10000);
+    }
+
+    // Closing the window from its title bar while a page downloads still saves and ends.
+    void closingDuringARefreshSavesAndEnds() {
+        OnDesktop app(2000);
+        app::frmMain& window = app.window;
+        QVERIFY(app.listening);
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        options::Options changed = window.Opt().record();
+        changed.proxyHost = QStringLiteral("kept.local");
+        window.Opt().setRecord(changed);
+        bool whileRefreshing = false;
+        app.toolkit.onEnd = [&] { whileRefreshing = !window.btnRefresh->isEnabled(); };
+        QTimer::singleShot(500, this, [] { xdotool(QStringLiteral("key alt+F4")); });
+        window.btnRefresh_Click();
+        QCOMPARE(app.toolkit.ends, 1);
+        QVERIFY(whileRefreshing);
+        QCOMPARE(ScratchDir::read(), QByteArray("0\r\n0\r\n8080\r\n\"kept.local\"\r\n"));
+    }
+};
+
+QTEST_MAIN(TestDesktop)
+#include "tst_desktop.moc"
