@@ -28,7 +28,7 @@ const QString FormatString = QStringLiteral(
 constexpr int ClientWidth = 9810;
 constexpr int ClientHeight = 5655;
 constexpr int EdgeMargin = 120; // right of the grid and the top row, as on the left
-constexpr int LabelGap = 4;    // pixels between a label's text and the next box
+constexpr int LabelGap = 4;     // pixels between a label's text and the next box
 
 QLabel* captionLabel(const QString& text, const QFont& font, bool framed, QWidget* parent) {
     auto* label = new QLabel(text, parent);
@@ -70,8 +70,8 @@ void frmMain::buildLayout() {
     btnRefresh->setFont(msSansSerif(9.75));
     const QRect button = twipsRect(240, 5160, 1575, 375);
     // Wide enough for both captions in whatever font the system has.
-    btnRefresh->setGeometry(button.adjusted(
-        0, 0, std::max(0, btnRefresh->sizeHint().width() - button.width()), 0));
+    btnRefresh->setGeometry(
+        button.adjusted(0, 0, std::max(0, btnRefresh->sizeHint().width() - button.width()), 0));
     btnRefresh->setText(refreshCaption());
     // Enter on the focused button presses it, as Space does; it is not a default button.
     btnRefresh->setAutoDefault(true);

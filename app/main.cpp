@@ -1,3 +1,4 @@
+#include "app/commandline.h"
 #include "app/frmMain.h"
 #include "app/startup.h"
 #include "platform/qtshellopen.h"
@@ -6,8 +7,15 @@
 #include <QApplication>
 
 int main(int argc, char* argv[]) {
+    QCoreApplication::setApplicationName(QStringLiteral("kursove"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(KURSOVE_VERSION));
+    if (argc > 1) {
+        // Answered before the window system is reached, so --help needs no display.
+        const QCoreApplication arguments(argc, argv);
+        if (const auto status = app::answerCommandLine(QCoreApplication::arguments()))
+            return *status;
+    }
     QApplication application(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("kursove"));
 
     platform::QtToolkit toolkit;
     platform::QtShellOpen shell;

@@ -36,8 +36,11 @@ void paintBackground(QWidget& widget, const QColor& colour) {
 // start-up than looking the families up.
 const QString& sansSerifFamily() {
     static const QString family = [] {
+        // The layout's own face first, then faces of about its width (Arial's metrics), so the
+        // grid fits without scrolling; the wider DejaVu Sans last, which widens the window.
         for (const char* candidate :
-             {"MS Sans Serif", "Microsoft Sans Serif", "Liberation Sans", "DejaVu Sans"}) {
+             {"MS Sans Serif", "Microsoft Sans Serif", "Arial", "Liberation Sans", "Arimo",
+              "Nimbus Sans", "FreeSans", "DejaVu Sans Condensed", "DejaVu Sans"}) {
             if (QFontDatabase::hasFamily(QLatin1String(candidate)))
                 return QString::fromLatin1(candidate);
         }

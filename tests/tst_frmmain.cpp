@@ -11,6 +11,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QMessageBox>
+#include <QProcess>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
@@ -244,6 +245,33 @@ private slots:
         QTest::keyClick(window.FG, Qt::Key_C, Qt::ControlModifier);
         QCOMPARE(QGuiApplication::clipboard()->text(),
                  QStringLiteral("AUD\t1\t1.10342\nCAD\t1\t1.20117\n"));
+    }
+
+    // --help and --version answer on standard output; anything unknown is refused with one
+    // line and status 2; none of them starts the window (which would write options.opt).
+    void commandLineIsAnsweredWithoutAWindow() {
+        const ScratchDir dir;
+        const auto run = [](const QStringList& arguments) {
+            QProcess program;
+            program.start(QStringLiteral(KURSOVE_BINARY), arguments);
+            [&] {
+                QVERIFY(program.waitForFinished(10000));
+            }();
+            return std::tuple(program.exitCode(), program.readAllStandardOutput(),
+                              program.readAllStandardError());
+        };
+        const auto [helpStatus, help, helpErrors] = run({QStringLiteral("--help")});
+        QCOMPARE(helpStatus, 0);
+        QVERIFY(help.contains("--version"));
+        QCOMPARE(run({QStringLiteral("-v")}),
+                 std::tuple(0, QByteArray("kursove 1.4.0\n"), QByteArray()));
+        const auto [status, out, errors] = run({QStringLiteral("--bogus")});
+        QCOMPARE(status, 2);
+        QVERIFY(out.isEmpty());
+        QCOMPARE(errors.count('\n'), 1);
+        QVERIFY(errors.contains("bogus"));
+        QCOMPARE(std::get<0>(run({QStringLiteral("extra")})), 2);
+        QVERIFY(!QFile::exists(QStringLiteral("options.opt")));
     }
 
     void closingTheWindowSavesAndEnds() {

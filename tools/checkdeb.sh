@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the Debian package from a build directory and checks it: the files land where desktops
-# look for them, the desktop entry is valid, the dependencies resolve on this Debian release,
-# and the unpacked program starts and writes its options file.
+# look for them, the desktop entry and the AppStream metainfo are valid, the dependencies
+# resolve on this Debian release, and the unpacked program starts and writes its options file.
 set -euo pipefail
 build=${1:?usage: checkdeb.sh BUILD_DIR}
 (cd "$build" && cpack -G DEB >/dev/null)
@@ -12,11 +12,14 @@ dpkg-deb -x "$deb" "$root"
 
 fail() { echo "package check: $*" >&2; exit 1; }
 for f in usr/bin/kursove usr/share/applications/kursove.desktop \
+         usr/share/metainfo/org.example.kursove.metainfo.xml \
          usr/share/icons/hicolor/scalable/apps/kursove.svg \
          usr/share/icons/hicolor/{16x16,32x32,48x48,256x256}/apps/kursove.png; do
     [ -f "$root/$f" ] || fail "missing /$f"
 done
 desktop-file-validate "$root/usr/share/applications/kursove.desktop"
+appstreamcli validate --no-net "$root/usr/share/metainfo/org.example.kursove.metainfo.xml" >/dev/null \
+    || appstreamcli validate --no-net "$root/usr/share/metainfo/org.example.kursove.metainfo.xml"
 depends=$(dpkg-deb -f "$deb" Depends)
 for p in libqt6widgets6 libqt6network6 fonts-liberation2; do
     grep -q "$p" <<<"$depends" || fail "Depends lacks $p: $depends"
