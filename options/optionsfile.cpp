@@ -77,7 +77,9 @@ Reading parseOptions(const QByteArray& bytes) {
     Options& opt = reading.options;
     const QList<QByteArray> lines =
         splitLines(bytes.startsWith(Utf8Bom) ? bytes.mid(sizeof Utf8Bom - 1) : bytes);
-    auto line = [&](qsizetype i) { return i < lines.size() ? lines.at(i) : QByteArray(); };
+    auto line = [&](qsizetype i) {
+        return i < lines.size() ? lines.at(i) : QByteArray();
+    };
     int fieldsRead = 0;
     constexpr int ByteMax = std::numeric_limits<quint8>::max();
     if (const auto v = wholeNumber(line(0), 0, ByteMax)) {
@@ -110,7 +112,7 @@ Reading parseOptions(const QByteArray& bytes) {
 std::optional<QByteArray> LoadOpt(Options& opt) {
     const QString name = QString::fromLatin1(OptionsFileName);
     opt = Options{};
-    if (const auto bytes = platform::readFile(name)) {
+    if (auto bytes = platform::readFile(name)) {
         Reading reading = parseOptions(*bytes);
         opt = std::move(reading.options);
         if (!reading.whole)

@@ -1,5 +1,7 @@
 #include "rates/decodepage.h"
 
+#include "platform/charset.h"
+
 #include <QRegularExpression>
 #include <QStringDecoder>
 #include <optional>
@@ -25,10 +27,7 @@ std::optional<QString> decodeAs(const QByteArray& charset, const QByteArray& bod
     // Qt's own UTF-8 conversion is about twice as fast as a decoder object doing the same.
     if (QStringConverter::encodingForName(charset.constData()) == QStringConverter::Utf8)
         return QString::fromUtf8(body);
-    QStringDecoder decoder(charset.constData());
-    if (!decoder.isValid())
-        return std::nullopt;
-    return decoder.decode(body);
+    return platform::decodeCharset(charset, body);
 }
 
 } // namespace

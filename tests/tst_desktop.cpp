@@ -91,7 +91,9 @@ private slots:
         changed.proxyHost = QStringLiteral("kept.local");
         window.Opt().setRecord(changed);
         bool whileRefreshing = false;
-        app.toolkit.onEnd = [&] { whileRefreshing = !window.btnRefresh->isEnabled(); };
+        app.toolkit.onEnd = [&] {
+            whileRefreshing = !window.btnRefresh->isEnabled();
+        };
         QTimer::singleShot(500, this, [] { xdotool(QStringLiteral("key alt+F4")); });
         window.btnRefresh_Click();
         QCOMPARE(app.toolkit.ends, 1);

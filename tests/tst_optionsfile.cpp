@@ -58,15 +58,17 @@ private slots:
         // Files written with a text editor: read whole, written back in the program's form.
         const QByteArray canonical("1\r\n0\r\n3128\r\n\"proxy.local\"\r\n");
         const Options proxy = make(1, 0, 3128, "proxy.local");
-        QTest::newRow("LF line ends") << QByteArray("1\n0\n3128\n\"proxy.local\"\n") << proxy
-                                      << canonical;
-        QTest::newRow("CR line ends") << QByteArray("1\r0\r3128\r\"proxy.local\"\r") << proxy
-                                      << canonical;
+        QTest::newRow("LF line ends")
+            << QByteArray("1\n0\n3128\n\"proxy.local\"\n") << proxy << canonical;
+        QTest::newRow("CR line ends")
+            << QByteArray("1\r0\r3128\r\"proxy.local\"\r") << proxy << canonical;
         QTest::newRow("UTF-8 BOM, mixed ends, no last end")
-            << QByteArray("\xEF\xBB\xBF" "1\n0\r\n3128\r\"proxy.local\"") << proxy << canonical;
-        QTest::newRow("spaces and signs") << QByteArray(" 1 \r\n+1\r\n -80\r\n\"h\"\r\n")
-                                          << make(1, 1, -80, "h")
-                                          << QByteArray("1\r\n1\r\n-80\r\n\"h\"\r\n");
+            << QByteArray("\xEF\xBB\xBF"
+                          "1\n0\r\n3128\r\"proxy.local\"")
+            << proxy << canonical;
+        QTest::newRow("spaces and signs")
+            << QByteArray(" 1 \r\n+1\r\n -80\r\n\"h\"\r\n") << make(1, 1, -80, "h")
+            << QByteArray("1\r\n1\r\n-80\r\n\"h\"\r\n");
         const QByteArray longHost(1 << 20, 'h');
         same("overlong host", "1\r\n0\r\n80\r\n\"" + longHost + "\"\r\n",
              make(1, 0, 80, QString::fromLatin1(longHost)));
@@ -115,8 +117,8 @@ private slots:
         QTest::newRow("one quote") << QByteArray("1\r\n0\r\n80\r\n\"proxy\r\n") << make(1, 0, 80);
         QTest::newRow("port above 32767")
             << QByteArray("1\n0\n40000\n\"proxy.local\"\n") << make(1, 0, 8080, "proxy.local");
-        QTest::newRow("text after the host") << QByteArray("1\r\n0\r\n80\r\n\"h\" # mine\r\n")
-                                             << make(1, 0, 80, "h");
+        QTest::newRow("text after the host")
+            << QByteArray("1\r\n0\r\n80\r\n\"h\" # mine\r\n") << make(1, 0, 80, "h");
         QTest::newRow("extra lines")
             << QByteArray("1\r\n1\r\n80\r\n\"p\"\r\nextra\r\n") << make(1, 1, 80, "p");
         QTest::newRow("commas") << QByteArray("1,0,80,\"h\"\r\n") << d;

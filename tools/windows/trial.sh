@@ -1,0 +1,82 @@
+#!/usr/bin/env bash
+# Unzips the Windows package into a scratch folder, starts kursove.exe in a fresh Wine prefix
+# with the windows platform plugin on Xvfb, pointed by its options.opt at the sample server as
+# its proxy, and checks that the page was fetched through it and that closing the window
+# wrote options.opt back in the same bytes. Screenshots of the main window after the refresh,
+# the options dialog and the About window go to SHOTS.
+# Usage: trial.sh ZIP SAMPLESERVER_EXE SHOTS   (WINEPATH must let the server find Qt)
+set -euo pipefail
+zip=$(realpath "$1")
+server=$(realpath "$2")
+shots=$(realpath -m "$3")
+ROOT=$(cd "$(dirname "$0")/../.." && pwd)
+WINE=$(dpkg -L wine64 | grep -m1 '/wine64$')
+mkdir -p "$shots"
+work=$(mktemp -d /tmp/kursove-wine.XXXXXX)
+cleanup() {
+    kill $(jobs -p) 2>/dev/null || true
+    WINEPREFIX=$work/prefix "$(dirname "$WINE")/wineserver" -k 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+page="Z:${ROOT//\//\\}\\resources\\rates-sample.html"
+"$WINE" "$server" --page "$page" --seconds 600 >"$work/server.log" 2>&1 &
+port=""
+for _ in $(seq 300); do
+    port=$(tr -d '\r' <"$work/server.log" | sed -n 's/^listening on 127\.0\.0\.1:\([0-9]*\)$/\1/p')
+    [ -n "$port" ] && break
+    sleep 0.2
+done
+[ -n "$port" ] || { cat "$work/server.log"; echo "trial: the sample server did not start"; exit 1; }
+
+unzip -q "$zip" -d "$work"
+app=$(echo "$work"/kursove-*-windows-x64)
+options=$(printf '1\r\n1\r\n%s\r\n"127.0.0.1"\r\n' "$port")
+printf '%s' "$options" >"$app/options.opt"
+
+# Only the zip's own DLLs: no WINEPATH for the program.
+env -u WINEPATH WINEPREFIX="$work/prefix" "$WINE" wineboot --init >/dev/null 2>&1 || true
+cat >"$work/session.sh" <<'SESSION'
+set -u
+openbox >/dev/null 2>&1 &
+sleep 1
+cd "$APP"
+env -u WINEPATH WINEPREFIX="$PREFIX" QT_QPA_PLATFORM=windows "$WINE" kursove.exe &
+for _ in $(seq 120); do
+    win=$(xdotool search --name 'Валутни курсове' 2>/dev/null | head -n 1)
+    [ -n "$win" ] && break
+    sleep 0.5
+done
+[ -n "${win:-}" ] || { echo "trial: no main window"; exit 1; }
+sleep 4
+import -window root "$SHOTS/raw-main.png"
+eval "$(xdotool getwindowgeometry --shell "$win")"
+# Меню, then Настройки, its first item.
+xdotool mousemove --sync $((X + 25)) $((Y + 10)) click 1; sleep 1
+xdotool mousemove --sync $((X + 45)) $((Y + 32)) click 1; sleep 2
+import -window root "$SHOTS/raw-options.png"
+xdotool key Escape; sleep 0.5
+opt=$(xdotool search --name '^Настройки$' | head -n 1)
+[ -n "$opt" ] && xdotool windowactivate --sync "$opt" key alt+F4; sleep 1
+# За програмата, the menu bar's second item.
+xdotool mousemove --sync $((X + 100)) $((Y + 10)) click 1; sleep 2
+import -window root "$SHOTS/raw-about.png"
+about=$(xdotool search --name '^За програмата$' | head -n 1)
+[ -n "$about" ] && xdotool windowactivate --sync "$about" key space; sleep 1
+xdotool windowactivate --sync "$win" key alt+F4
+sleep 3
+SESSION
+APP=$app PREFIX=$work/prefix WINE=$WINE SHOTS=$shots \
+    xvfb-run -a -s "-screen 0 1024x768x24" bash "$work/session.sh"
+for s in main options about; do
+    convert "$shots/raw-$s.png" -trim +repage "$shots/kursove-windows-$s.png"
+    rm -f "$shots/raw-$s.png"
+done
+
+fail() { echo "trial: $*" >&2; exit 1; }
+grep -q '^GET http://' <(tr -d '\r' <"$work/server.log") \
+    || { cat "$work/server.log"; fail "the page was not fetched through the proxy"; }
+[ "$(cat "$app/options.opt")" = "$options" ] || fail "options.opt changed: $(od -c "$app/options.opt")"
+echo "trial: $(basename "$zip") fetched the page through 127.0.0.1:$port; options.opt kept;" \
+    "screenshots in $shots"
