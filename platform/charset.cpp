@@ -18,8 +18,11 @@ std::optional<UINT> codePageOf(const QByteArray& charset) {
     const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     std::optional<UINT> codePage;
     IMultiLanguage2* languages = nullptr;
+    // MinGW's headers declare the interface but its import libraries lack the IID.
+    constexpr IID MultiLanguage2{
+        0xdccfc164, 0x2b38, 0x11d2, {0xb7, 0xec, 0x00, 0xc0, 0x4f, 0x8f, 0x5d, 0x9a}};
     if (SUCCEEDED(CoCreateInstance(CLSID_CMultiLanguage, nullptr, CLSCTX_INPROC_SERVER,
-                                   IID_IMultiLanguage2, reinterpret_cast<void**>(&languages)))) {
+                                   MultiLanguage2, reinterpret_cast<void**>(&languages)))) {
         const QString name = QString::fromLatin1(charset);
         BSTR wide = SysAllocStringLen(reinterpret_cast<const OLECHAR*>(name.utf16()),
                                       static_cast<UINT>(name.size()));

@@ -2,8 +2,8 @@
 # Unzips the Windows package into a scratch folder, starts kursove.exe in a fresh Wine prefix
 # with the windows platform plugin on Xvfb, pointed by its options.opt at the sample server as
 # its proxy, and checks that the page was fetched through it and that closing the window
-# wrote options.opt back in the same bytes. Screenshots of the main window after the refresh,
-# the options dialog and the About window go to SHOTS.
+# wrote options.opt back in the program's CR LF form. Screenshots of the main window after the
+# refresh, the options dialog and the About window go to SHOTS.
 # Usage: trial.sh ZIP SAMPLESERVER_EXE SHOTS   (WINEPATH must let the server find Qt)
 set -euo pipefail
 zip=$(realpath "$1")
@@ -32,8 +32,10 @@ done
 
 unzip -q "$zip" -d "$work"
 app=$(echo "$work"/kursove-*-windows-x64)
+# Written with LF line ends, as a text editor would: closing the window must write it back in
+# the program's own CR LF form, the same bytes as on Linux.
+printf '1\n1\n%s\n"127.0.0.1"\n' "$port" >"$app/options.opt"
 options=$(printf '1\r\n1\r\n%s\r\n"127.0.0.1"\r\n' "$port")
-printf '%s' "$options" >"$app/options.opt"
 
 # Only the zip's own DLLs: no WINEPATH for the program.
 env -u WINEPATH WINEPREFIX="$work/prefix" "$WINE" wineboot --init >/dev/null 2>&1 || true
@@ -51,19 +53,15 @@ done
 [ -n "${win:-}" ] || { echo "trial: no main window"; exit 1; }
 sleep 4
 import -window root "$SHOTS/raw-main.png"
-eval "$(xdotool getwindowgeometry --shell "$win")"
-# Меню, then Настройки, its first item.
-xdotool mousemove --sync $((X + 25)) $((Y + 10)) click 1; sleep 1
-xdotool mousemove --sync $((X + 45)) $((Y + 32)) click 1; sleep 2
+xdotool windowactivate --sync "$win"
+# The menu bar from the keyboard, as on Windows: Alt, then Меню and its first item, Настройки.
+xdotool key alt; sleep 0.5; xdotool key Down; sleep 0.5; xdotool key Return; sleep 2
 import -window root "$SHOTS/raw-options.png"
-xdotool key Escape; sleep 0.5
-opt=$(xdotool search --name '^Настройки$' | head -n 1)
-[ -n "$opt" ] && xdotool windowactivate --sync "$opt" key alt+F4; sleep 1
-# За програмата, the menu bar's second item.
-xdotool mousemove --sync $((X + 100)) $((Y + 10)) click 1; sleep 2
+xdotool key space; sleep 1 # OK, which has the focus: nothing changed
+xdotool windowactivate --sync "$win"
+xdotool key alt; sleep 0.5; xdotool key Right; sleep 0.5; xdotool key Return; sleep 2
 import -window root "$SHOTS/raw-about.png"
-about=$(xdotool search --name '^За програмата$' | head -n 1)
-[ -n "$about" ] && xdotool windowactivate --sync "$about" key space; sleep 1
+xdotool key space; sleep 1
 xdotool windowactivate --sync "$win" key alt+F4
 sleep 3
 SESSION
@@ -77,6 +75,8 @@ done
 fail() { echo "trial: $*" >&2; exit 1; }
 grep -q '^GET http://' <(tr -d '\r' <"$work/server.log") \
     || { cat "$work/server.log"; fail "the page was not fetched through the proxy"; }
-[ "$(cat "$app/options.opt")" = "$options" ] || fail "options.opt changed: $(od -c "$app/options.opt")"
-echo "trial: $(basename "$zip") fetched the page through 127.0.0.1:$port; options.opt kept;" \
+[ "$(cat "$app/options.opt")" = "$options" ] \
+    || fail "options.opt was not saved as expected: $(od -c "$app/options.opt")"
+[ ! -e "$app/options.opt.bak" ] || fail "a readable options.opt was kept as a backup"
+echo "trial: $(basename "$zip") fetched the page through 127.0.0.1:$port; options.opt saved;" \
     "screenshots in $shots"
