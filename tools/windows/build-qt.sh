@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds Qt for Windows (x86_64-w64-mingw32) from Debian's own qt6-base source, the same
 # version as the Linux Qt, into a cache outside the work tree. Reused while that version stays.
-# Prints the install prefix as its last line.
+# Prints the install prefix as its last line; with --cached it only tells whether it is built.
 set -euo pipefail
 
 CACHE=${KURSOVE_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/kursove}
@@ -9,6 +9,11 @@ version=$(dpkg-query -W -f='${Version}' qt6-base-dev)
 upstream=${version%%+*} # 6.4.2+dfsg-10 -> 6.4.2
 tag=qt-$version-mingw64
 PREFIX=$CACHE/$tag
+# --cached: only tells, by its exit status, whether the build is there.
+if [ "${1:-}" = "--cached" ]; then
+    [ -f "$PREFIX/.complete" ]
+    exit
+fi
 if [ -f "$PREFIX/.complete" ]; then
     echo "Qt for Windows $version: cached" >&2
     echo "$PREFIX"
