@@ -73,16 +73,18 @@ private slots:
         });
     }
 
-    // Cancel, and the close box, which acts as Cancel; Enter and Escape do nothing.
+    // Cancel, Enter on the focused Cancel, and the close box, which acts as Cancel; Enter
+    // elsewhere and Escape do nothing.
     void cancelRestoresEverything_data() {
-        QTest::addColumn<bool>("closeBox");
-        QTest::newRow("Cancel") << false;
-        QTest::newRow("close box") << true;
+        QTest::addColumn<QString>("how");
+        QTest::newRow("Cancel") << "click";
+        QTest::newRow("Enter on Cancel") << "enter";
+        QTest::newRow("close box") << "close";
     }
     void cancelRestoresEverything() {
-        QFETCH(bool, closeBox);
+        QFETCH(QString, how);
         Started app;
-        app.options([closeBox](frmOpt& dlg) {
+        app.options([how](frmOpt& dlg) {
             QTest::mouseClick(dlg.chkProxy, Qt::LeftButton);
             QCOMPARE(proxyControls(dlg), "on");
             QTest::mouseClick(dlg.chkROS, Qt::LeftButton);
@@ -91,7 +93,15 @@ private slots:
             QTest::keyClick(&dlg, Qt::Key_Escape);
             QTest::keyClick(dlg.txtProxy, Qt::Key_Return);
             QVERIFY(dlg.isVisible());
-            closeBox ? static_cast<void>(dlg.close()) : dlg.btnCancel->click();
+            if (how == "close") {
+                dlg.close();
+            } else if (how == "enter") {
+                dlg.btnCancel->setFocus();
+                QTest::keyClick(dlg.btnCancel, Qt::Key_Return);
+            } else {
+                dlg.btnCancel->click();
+            }
+            QVERIFY(!dlg.isVisible());
         });
         app.options([](frmOpt& dlg) {
             QCOMPARE(dlg.chkROS->checkState(), Qt::Unchecked);
@@ -103,14 +113,19 @@ private slots:
         QCOMPARE(app.window.Inet1().AccessType(), platform::Inet::Direct);
     }
 
+    // The host is pasted with line breaks, which must not split its line in options.opt; OK
+    // is pressed with Enter.
     void okAppliesAtOnceAndSavesOnlyAtExit() {
         Started app;
         app.options([](frmOpt& dlg) {
             QTest::mouseClick(dlg.chkProxy, Qt::LeftButton);
-            QTest::keyClicks(dlg.txtProxy, QStringLiteral("proxy.local"));
+            QGuiApplication::clipboard()->setText(QStringLiteral("proxy\r\n.local\n"));
+            dlg.txtProxy->paste();
             typePort(dlg, QStringLiteral("3128"));
             QTest::mouseClick(dlg.chkROS, Qt::LeftButton);
-            dlg.btnOK->click();
+            dlg.btnOK->setFocus();
+            QTest::keyClick(dlg.btnOK, Qt::Key_Enter, Qt::KeypadModifier);
+            QVERIFY(!dlg.isVisible());
         });
         QCOMPARE(app.window.Inet1().Proxy(), QStringLiteral("proxy.local:3128"));
         QVERIFY(app.window.pagetext().isEmpty()); // OK starts no refresh
@@ -125,34 +140,6 @@ private slots:
         QCOMPARE(app.record().proxyPort, qint16{0}); // an empty port reads as 0
         QCOMPARE(app.window.Inet1().AccessType(), platform::Inet::Direct);
         QCOMPARE(app.window.Inet1().Proxy(), QStringLiteral("proxy.local:3128")); // kept, unused
-    }
-
-    // Enter presses the focused button (Enter elsewhere: cancelRestoresEverything).
-    void enterPressesTheFocusedButton() {
-        Started app;
-        for (const bool ok : {false, true}) {
-            app.options([ok](frmOpt& dlg) {
-                QTest::mouseClick(dlg.chkProxy, Qt::LeftButton);
-                QPushButton* button = ok ? dlg.btnOK : dlg.btnCancel;
-                button->setFocus();
-                QTest::keyClick(button, Qt::Key_Return);
-                QVERIFY(!dlg.isVisible());
-            });
-            QCOMPARE(app.record().useProxy, static_cast<quint8>(ok));
-        }
-    }
-
-    // A host pasted with a line break must not split its line in options.opt.
-    void hostWithALineBreakReadsBack() {
-        Started app;
-        app.options([](frmOpt& dlg) {
-            QTest::mouseClick(dlg.chkProxy, Qt::LeftButton);
-            QGuiApplication::clipboard()->setText(QStringLiteral("proxy\r\n.local\n"));
-            dlg.txtProxy->paste();
-            dlg.btnOK->click();
-        });
-        app.window.mnuExit->trigger();
-        QCOMPARE(ScratchDir::read(), QByteArray("1\r\n0\r\n8080\r\n\"proxy.local\"\r\n"));
     }
 
     void portBoxTakesOnlyDigitsAndBackspace() {
