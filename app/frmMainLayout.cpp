@@ -30,6 +30,17 @@ constexpr int ClientHeight = 5655;
 constexpr int EdgeMargin = 120; // right of the grid and the top row, as on the left
 constexpr int LabelGap = 4;     // pixels between a label's text and the next box
 
+// Designed places, in twips: the grid, and the top row from left to right (the "Дата:" caption,
+// the date, the "1 USD =" caption, the rate).
+struct Box {
+    int left, top, width, height;
+};
+constexpr Box GridBox{120, 600, 9375, 4455};
+constexpr std::array<Box, 4> TopRow{{{1560, 120, 855, 375},
+                                     {2520, 120, 2055, 375},
+                                     {5880, 120, 1095, 375},
+                                     {6960, 120, 1335, 375}}};
+
 QLabel* captionLabel(const QString& text, const QFont& font, bool framed, QWidget* parent) {
     auto* label = new QLabel(text, parent);
     label->setTextFormat(Qt::PlainText); // page text is shown as it is, never as markup
@@ -63,7 +74,7 @@ void frmMain::buildLayout() {
     FG = new platform::FlexGrid(GridRows, GridCols, FormatString, client);
     FG->setPalette(FG->style()->standardPalette()); // a grid, not part of the teal backdrop
     FG->setFont(msSansSerif(9.75));
-    FG->setGeometry(twipsRect(120, 600, 9375, 4455));
+    FG->setGeometry(twipsRect(GridBox.left, GridBox.top, GridBox.width, GridBox.height));
     FG->setAccessibleName(QStringLiteral("Валутни курсове"));
 
     btnRefresh = new QPushButton(refreshingCaption(), client);
@@ -87,16 +98,12 @@ void frmMain::buildLayout() {
     });
 
     lblDate = captionLabel(QStringLiteral("Дата:"), msSansSerif(13.5, true), false, client);
-    lblDate->setGeometry(twipsRect(1560, 120, 855, 375));
     lblDate2 = captionLabel(QStringLiteral("-"), msSansSerif(13.5), true, client);
-    lblDate2->setGeometry(twipsRect(2520, 120, 2055, 375));
     // A screen reader reads the value as the name; what it is comes from the caption beside it.
     lblDate2->setAccessibleDescription(QStringLiteral("Дата на курсовете"));
     lblDate->setBuddy(lblDate2);
     Label1 = captionLabel(QStringLiteral("1 USD ="), msSansSerif(12, true), false, client);
-    Label1->setGeometry(twipsRect(5880, 120, 1095, 375));
     lblUSD = captionLabel(QStringLiteral("ЛВ"), msSansSerif(12, true), true, client);
-    lblUSD->setGeometry(twipsRect(6960, 120, 1335, 375));
     lblUSD->setAccessibleDescription(QStringLiteral("Курс на щатския долар в лева"));
     Label1->setBuddy(lblUSD);
 
@@ -106,22 +113,20 @@ void frmMain::buildLayout() {
 
 // The layout is drawn for its design font; a wider font widens the top row's labels (pushing
 // the ones to their right) and the grid's columns, and the window grows to hold them. It
-// never shrinks below its design size.
+// never shrinks below its design size. This also places the top row in the first place.
 void frmMain::fitLayout() {
     using platform::twips;
-    static const std::array<int, 4> designLeft{1560, 2520, 5880, 6960};
-    static const std::array<int, 4> designWidth{855, 2055, 1095, 1335};
     const std::array<QLabel*, 4> row{lblDate, lblDate2, Label1, lblUSD};
     int right = 0;
     for (std::size_t i = 0; i < row.size(); ++i) {
         QLabel& label = *row.at(i);
-        const int needed = label.sizeHint().width() + LabelGap;
-        const int left = std::max(twips(designLeft.at(i)), right);
-        const int width = std::max(twips(designWidth.at(i)), needed);
-        label.setGeometry(left, label.y(), width, label.height());
+        const Box& box = TopRow.at(i);
+        const int left = std::max(twips(box.left), right);
+        const int width = std::max(twips(box.width), label.sizeHint().width() + LabelGap);
+        label.setGeometry(left, twips(box.top), width, twips(box.height));
         right = left + width;
     }
-    FG->resize(std::max(twips(9375), FG->fittingWidth()), FG->height());
+    FG->resize(std::max(twips(GridBox.width), FG->fittingWidth()), FG->height());
     const int width = std::max({twips(ClientWidth), right + twips(EdgeMargin),
                                 FG->geometry().right() + 1 + twips(EdgeMargin)});
     centralWidget()->setFixedSize(width, centralWidget()->height());

@@ -10,9 +10,8 @@ CACHE=${KURSOVE_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/kursove}
 BASE=$CACHE/bookworm-minbase
 [ "$(id -u)" -eq 0 ] || { echo "pristine: run as root (debootstrap and chroot need it)"; exit 1; }
 
-mirror=$(sed -n 's/^URIs:[[:space:]]*\([^[:space:]]*debian\)[[:space:]]*$/\1/p' \
-    /etc/apt/sources.list.d/*.sources 2>/dev/null | head -1)
-mirror=${mirror:-http://deb.debian.org/debian}
+source "$ROOT/tools/lib.sh"
+mirror=$(debian_mirror)
 
 if [ ! -f "$BASE/.complete" ]; then
     command -v debootstrap >/dev/null || {

@@ -8,18 +8,13 @@ build=$(realpath "${1:?usage: screenshots.sh BUILD_DIR OUT_DIR [PAGE]}")
 out=$(realpath -m "${2:?usage: screenshots.sh BUILD_DIR OUT_DIR [PAGE]}")
 root=$(cd "$(dirname "$0")/.." && pwd)
 page=$(realpath "${3:-$root/resources/rates-long.html}")
+source "$root/tools/lib.sh"
 mkdir -p "$out"
 work=$(mktemp -d /tmp/kursove-shots.XXXXXX)
 trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$work"' EXIT
 
 "$build/tools/sampleserver/kursove-sampleserver" --page "$page" --seconds 600 >"$work/server.log" 2>&1 &
-port=""
-for _ in $(seq 50); do
-    port=$(sed -n 's/^listening on 127\.0\.0\.1:\([0-9]*\)$/\1/p' "$work/server.log")
-    [ -n "$port" ] && break
-    sleep 0.1
-done
-[ -n "$port" ] || { cat "$work/server.log"; exit 1; }
+port=$(sampleserver_port "$work/server.log")
 
 # A font configuration that sees only the named font folders.
 fonts_conf() {

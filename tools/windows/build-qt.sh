@@ -23,13 +23,8 @@ fi
 # A private source list and lists folder: the machine's apt configuration is left as it was.
 APT=$CACHE/apt
 mkdir -p "$APT/lists/partial" "$APT/parts"
-mirror=$(sed -n 's/^URIs:[[:space:]]*\([^[:space:]]*debian\)[[:space:]]*$/\1/p' \
-    /etc/apt/sources.list.d/*.sources 2>/dev/null | head -1)
-if [ -z "$mirror" ] && [ -f /etc/apt/sources.list ]; then
-    mirror=$(awk '$1 == "deb" && $0 !~ /security/ { for (i = 2; i <= NF; i++) if ($i ~ /^http/) { print $i; exit } }' \
-        /etc/apt/sources.list)
-fi
-mirror=${mirror:-http://deb.debian.org/debian}
+source "$(dirname "$(readlink -f "$0")")/../lib.sh"
+mirror=$(debian_mirror)
 echo "deb-src [signed-by=/usr/share/keyrings/debian-archive-keyring.gpg] $mirror bookworm main" \
     >"$APT/sources.list"
 aptopts=(-o "Dir::Etc::SourceList=$APT/sources.list" -o "Dir::Etc::SourceParts=$APT/parts"

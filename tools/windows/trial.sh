@@ -10,6 +10,7 @@ zip=$(realpath "$1")
 server=$(realpath "$2")
 shots=$(realpath -m "$3")
 ROOT=$(cd "$(dirname "$0")/../.." && pwd)
+source "$ROOT/tools/lib.sh"
 WINE=$(dpkg -L wine64 | grep -m1 '/wine64$')
 mkdir -p "$shots"
 work=$(mktemp -d /tmp/kursove-wine.XXXXXX)
@@ -22,13 +23,7 @@ trap cleanup EXIT
 
 page="Z:${ROOT//\//\\}\\resources\\rates-sample.html"
 "$WINE" "$server" --page "$page" --seconds 600 >"$work/server.log" 2>&1 &
-port=""
-for _ in $(seq 300); do
-    port=$(tr -d '\r' <"$work/server.log" | sed -n 's/^listening on 127\.0\.0\.1:\([0-9]*\)$/\1/p')
-    [ -n "$port" ] && break
-    sleep 0.2
-done
-[ -n "$port" ] || { cat "$work/server.log"; echo "trial: the sample server did not start"; exit 1; }
+port=$(sampleserver_port "$work/server.log" 60) # Wine starts slowly
 
 unzip -q "$zip" -d "$work"
 app=$(echo "$work"/kursove-*-windows-x64)
