@@ -163,6 +163,10 @@ void frmOpt::btnOK_Click() {
     // A line break (pasted into the box) would split the host's line in options.opt.
     Options_.proxyHost = txtProxy->text().remove(u'\r').remove(u'\n');
     Options_.proxyPort = static_cast<qint16>(port);
+    // The boxes show what was stored ("proxy.local" for a pasted "proxy\r\n.local", 80 for
+    // "080"), so the dialog and the record agree when it opens again.
+    txtProxy->setText(Options_.proxyHost);
+    txtPort->setText(QString::number(Options_.proxyPort));
     DoOptions();
     hide();
 }

@@ -33,14 +33,18 @@ std::optional<int> wholeNumber(const QByteArray& line, int lowest, int highest) 
     return value;
 }
 
-// The text between the first and the last quote, so a host holding a quote reads back whole.
-std::optional<QString> quotedText(const QByteArray& line) {
+// The bytes between the first and the last quote, so a host holding a quote reads back whole.
+std::optional<QByteArray> quotedBytes(const QByteArray& line) {
     const qsizetype first = line.indexOf('"');
     const qsizetype last = line.lastIndexOf('"');
     if (first < 0 || last <= first)
         return std::nullopt;
-    QStringDecoder decoder(QStringConverter::System);
-    return decoder.decode(line.mid(first + 1, last - first - 1));
+    return line.mid(first + 1, last - first - 1);
+}
+
+QByteArray encodeHost(const QString& host) {
+    QStringEncoder encoder(QStringConverter::System);
+    return encoder.encode(host);
 }
 
 // Lines ended by CR LF, LF or CR; the text after the last line end is the final entry.
@@ -63,12 +67,11 @@ QList<QByteArray> splitLines(const QByteArray& bytes) {
 } // namespace
 
 QByteArray formatOptions(const Options& opt) {
-    QStringEncoder encoder(QStringConverter::System);
     QByteArray bytes;
     bytes += QByteArray::number(opt.useProxy) + LineEnd;
     bytes += QByteArray::number(opt.refreshOnStart) + LineEnd;
     bytes += QByteArray::number(opt.proxyPort) + LineEnd;
-    bytes += '"' + QByteArray(encoder.encode(opt.proxyHost)) + '"' + LineEnd;
+    bytes += '"' + encodeHost(opt.proxyHost) + '"' + LineEnd;
     return bytes;
 }
 
@@ -96,10 +99,13 @@ Reading parseOptions(const QByteArray& bytes) {
         ++fieldsRead;
     }
     const QByteArray hostLine = line(3).trimmed();
-    if (auto host = quotedText(hostLine)) {
-        opt.proxyHost = std::move(*host);
-        // Text outside the quotes would be dropped by the next save.
-        if (hostLine.startsWith('"') && hostLine.endsWith('"'))
+    if (const auto host = quotedBytes(hostLine)) {
+        QStringDecoder decoder(QStringConverter::System);
+        opt.proxyHost = decoder.decode(*host);
+        // Text outside the quotes would be dropped by the next save, and so would bytes that
+        // are no text in the system's encoding (a host typed in another code page).
+        if (hostLine.startsWith('"') && hostLine.endsWith('"') &&
+            encodeHost(opt.proxyHost) == *host)
             ++fieldsRead;
     }
     bool restBlank = true;
@@ -124,6 +130,9 @@ std::optional<QByteArray> LoadOpt(Options& opt) {
 }
 
 bool SaveOpt(const Options& opt, std::optional<QByteArray>& unreadable) {
+    // A file the program may not read is someone else's to keep: it is left as it is.
+    if (platform::isUnreadable(QString::fromLatin1(OptionsFileName)))
+        return false;
     if (unreadable) {
         if (!platform::replaceFile(QString::fromLatin1(BackupFileName), *unreadable))
             return false;

@@ -31,7 +31,8 @@ std::optional<QByteArray> LoadOpt(Options& opt);
 
 // Replaces options.opt in one step; on failure the old file stays as it was. `unreadable`
 // (from LoadOpt) is first kept as options.opt.bak and then cleared; if that cannot be
-// written, options.opt is not replaced either.
+// written, options.opt is not replaced either. A file that cannot be opened for reading is
+// never replaced.
 bool SaveOpt(const Options& opt, std::optional<QByteArray>& unreadable);
 bool SaveOpt(const Options& opt);
 

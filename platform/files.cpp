@@ -18,6 +18,14 @@ std::optional<QByteArray> readFile(const QString& name) {
     return file.readAll();
 }
 
+bool isUnreadable(const QString& name) {
+    const QFileInfo info(name);
+    if (!info.exists() || info.isDir())
+        return false;
+    QFile file(name);
+    return !info.isFile() || !file.open(QIODevice::ReadOnly);
+}
+
 bool replaceFile(const QString& name, const QByteArray& bytes) {
     if (QFileInfo(name).isDir())
         return false;

@@ -4,6 +4,10 @@
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+#ifdef Q_OS_LINUX
+#include <sys/fsuid.h>
+#include <unistd.h>
+#endif
 
 // The bundled sample rate page (windows-1251), located through the test's environment.
 inline QByteArray samplePage() {
@@ -18,6 +22,7 @@ class ScratchDir {
 public:
     ScratchDir() : saved_(QDir::currentPath()) { QDir::setCurrent(dir_.path()); }
     ~ScratchDir() {
+        makeOptionsReadable();
         setWritable(true);
         QDir::setCurrent(saved_);
     }
@@ -51,7 +56,36 @@ public:
         return writable == created;
     }
 
+    // options.opt left there but made unreadable to the test, as a file of another user's.
+    // Root reads any file, so a root test then reaches files as "nobody" (Linux's file-system
+    // user id, which also drops root's override). False where this cannot be arranged.
+    bool makeOptionsUnreadable() {
+#ifdef Q_OS_LINUX
+        QFile::setPermissions(QStringLiteral("options.opt"), QFile::WriteOwner);
+        if (geteuid() == 0 && !asNobody_) {
+            QFile::setPermissions(dir_.path(), QFile::Permissions(0x7777));
+            constexpr uid_t Nobody = 65534;
+            setfsuid(Nobody);
+            asNobody_ = true;
+        }
+        QFile probe(QStringLiteral("options.opt"));
+        return !probe.open(QIODevice::ReadOnly);
+#else
+        return false;
+#endif
+    }
+
+    void makeOptionsReadable() {
+#ifdef Q_OS_LINUX
+        if (asNobody_)
+            setfsuid(0);
+        asNobody_ = false;
+#endif
+        QFile::setPermissions(QStringLiteral("options.opt"), QFile::ReadOwner | QFile::WriteOwner);
+    }
+
 private:
+    bool asNobody_ = false;
     QTemporaryDir dir_;
     QString saved_;
 };

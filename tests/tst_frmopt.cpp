@@ -113,8 +113,8 @@ private slots:
         QCOMPARE(app.window.Inet1().AccessType(), platform::Inet::Direct);
     }
 
-    // The host is pasted with line breaks, which must not split its line in options.opt; OK
-    // is pressed with Enter.
+    // The host is pasted with line breaks, which must not split its line in options.opt (and
+    // the box then shows it as stored); OK is pressed with Enter.
     void okAppliesAtOnceAndSavesOnlyAtExit() {
         Started app;
         app.options([](frmOpt& dlg) {
@@ -133,9 +133,11 @@ private slots:
         app.window.mnuExit->trigger();
         QCOMPARE(ScratchDir::read(), QByteArray("1\r\n1\r\n3128\r\n\"proxy.local\"\r\n"));
         app.options([](frmOpt& dlg) {
-            QTest::mouseClick(dlg.chkProxy, Qt::LeftButton); // proxy off again
+            QCOMPARE(dlg.txtProxy->text(), QStringLiteral("proxy.local")); // as it was stored
+            QTest::mouseClick(dlg.chkProxy, Qt::LeftButton);               // proxy off again
             dlg.txtPort->clear();
             dlg.btnOK->click();
+            QCOMPARE(dlg.txtPort->text(), QStringLiteral("0"));
         });
         QCOMPARE(app.record().proxyPort, qint16{0}); // an empty port reads as 0
         QCOMPARE(app.window.Inet1().AccessType(), platform::Inet::Direct);

@@ -171,6 +171,34 @@ private slots:
         QCOMPARE(loaded(), make(1, 0, 3128, "old"));
     }
 
+    // A file there that the program may not read is never replaced, not even with defaults.
+    void unreadableFileIsLeftAlone() {
+        ScratchDir dir;
+        const QByteArray theirs("1\r\n1\r\n3128\r\n\"theirs\"\r\n");
+        ScratchDir::write(theirs);
+        if (!dir.makeOptionsUnreadable())
+            QSKIP("cannot make a file unreadable here (Windows has no such permission bits)");
+        std::optional<QByteArray> unread;
+        const Options opt = loaded(&unread);
+        QCOMPARE(opt, Options{});
+        QVERIFY(!options::SaveOpt(opt, unread));
+        QVERIFY(!QFile::exists(QString::fromLatin1(options::BackupFileName)));
+        dir.makeOptionsReadable();
+        QCOMPARE(ScratchDir::read(), theirs);
+    }
+
+    // A host typed in a single-byte Cyrillic editor: either its bytes go back as they were, or
+    // (where they are no text in the system's encoding) the file is kept as the backup.
+    void hostInAnotherCodePageIsNeverLost() {
+        ScratchDir dir;
+        const QByteArray file("1\r\n0\r\n3128\r\n\"\xEF\xF0\xEE\xEA\xF1\xE8.local\"\r\n");
+        ScratchDir::write(file);
+        std::optional<QByteArray> unread;
+        const Options opt = loaded(&unread);
+        QVERIFY(options::SaveOpt(opt, unread));
+        QVERIFY2(ScratchDir::read() == file || backup() == file, ScratchDir::read().constData());
+    }
+
     // A save killed at any moment leaves the whole old file or the whole new one.
     void killedSaveLeavesAWholeFile() {
         ScratchDir dir;
