@@ -10,22 +10,16 @@ namespace {
 
 constexpr int UsageError = 2;
 
-// Options the toolkit takes itself (QGuiApplication, QApplication and X11), hidden from --help.
-void allowToolkitOptions(QCommandLineParser& parser) {
-    for (const char* name :
-         {"platform", "platformpluginpath", "platformtheme", "plugin", "qwindowgeometry",
-          "qwindowicon", "qwindowtitle", "session", "style", "stylesheet", "display", "geometry",
-          "qmljsdebugger", "visual", "ncols", "cmap", "name", "title"}) {
-        QCommandLineOption option(QString::fromLatin1(name), {}, QStringLiteral("value"));
-        option.setFlags(QCommandLineOption::HiddenFromHelp);
-        parser.addOption(option);
+struct Parser {
+    Parser() {
+        parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+        parser.setApplicationDescription(QStringLiteral(
+            "Показва официалните курсове на чуждестранните валути към българския лев."));
+        parser.addHelpOption();
+        parser.addVersionOption();
     }
-    for (const char* name : {"reverse", "widgetcount", "nograb", "dograb", "sync"}) {
-        QCommandLineOption option(QString::fromLatin1(name));
-        option.setFlags(QCommandLineOption::HiddenFromHelp);
-        parser.addOption(option);
-    }
-}
+    QCommandLineParser parser;
+};
 
 void print(std::FILE* stream, const QString& text) {
     std::fputs(text.toLocal8Bit().constData(), stream);
@@ -34,32 +28,33 @@ void print(std::FILE* stream, const QString& text) {
 
 } // namespace
 
-std::optional<int> answerCommandLine(const QStringList& arguments) {
-    QCommandLineParser parser;
-    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    parser.setApplicationDescription(
-        QStringLiteral("Показва официалните курсове на чуждестранните валути към българския лев."));
-    const QCommandLineOption help = parser.addHelpOption();
-    const QCommandLineOption version = parser.addVersionOption();
-    allowToolkitOptions(parser);
+std::optional<int> answerHelpOrVersion(const QStringList& arguments) {
+    Parser p;
+    // The toolkit's options are not known yet: they do not stop --help from being answered.
+    p.parser.parse(arguments);
+    if (p.parser.isSet(QStringLiteral("help")) || p.parser.isSet(QStringLiteral("help-all"))) {
+        print(stdout, p.parser.helpText());
+        return 0;
+    }
+    if (p.parser.isSet(QStringLiteral("version"))) {
+        print(stdout, QCoreApplication::applicationName() + u' ' +
+                          QCoreApplication::applicationVersion() + u'\n');
+        return 0;
+    }
+    return std::nullopt;
+}
 
-    const QString name = QCoreApplication::applicationName();
-    if (!parser.parse(arguments)) {
-        print(stderr, name + QStringLiteral(": ") + parser.errorText() + u'\n');
+std::optional<int> refuseLeftOver(const QStringList& arguments) {
+    Parser p;
+    const QString name = QCoreApplication::applicationName() + QStringLiteral(": ");
+    if (!p.parser.parse(arguments)) {
+        print(stderr, name + p.parser.errorText() + u'\n');
         return UsageError;
     }
-    if (!parser.positionalArguments().isEmpty()) {
-        print(stderr, name + QStringLiteral(": unexpected argument '") +
-                          parser.positionalArguments().constFirst() + QStringLiteral("'\n"));
+    if (!p.parser.positionalArguments().isEmpty()) {
+        print(stderr, name + QStringLiteral("unexpected argument '") +
+                          p.parser.positionalArguments().constFirst() + QStringLiteral("'\n"));
         return UsageError;
-    }
-    if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all"))) {
-        print(stdout, parser.helpText());
-        return 0;
-    }
-    if (parser.isSet(version)) {
-        print(stdout, name + u' ' + QCoreApplication::applicationVersion() + u'\n');
-        return 0;
     }
     return std::nullopt;
 }

@@ -5,9 +5,13 @@
 
 namespace app {
 
-// Answers --help and --version on standard output and refuses what it does not know with one
-// line on standard error. Returns the exit status when the program is not to start a window;
-// Qt's own window-system options (-style, -platform, ...) are let through to the toolkit.
-std::optional<int> answerCommandLine(const QStringList& arguments);
+// The command line is read in two steps, each returning the exit status when the program is
+// not to start its window:
+// - before the toolkit starts, --help and --version are answered on standard output, so they
+//   need no display;
+// - once the toolkit has taken the options it knows itself (-style, -platform, -reverse and
+//   whatever else its version takes), what is left is refused with one line on standard error.
+std::optional<int> answerHelpOrVersion(const QStringList& arguments);
+std::optional<int> refuseLeftOver(const QStringList& arguments);
 
 } // namespace app

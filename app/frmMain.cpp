@@ -52,6 +52,8 @@ void frmMain::btnRefresh_Click() {
     if (refreshing_)
         return;
     refreshing_ = true;
+    // Disabling the button moves the focus away; it comes back for the next Space or Enter.
+    const bool buttonHadFocus = btnRefresh->hasFocus();
     mnuOptions->setEnabled(false);
     btnRefresh->setEnabled(false);
     btnRefresh->setText(refreshingCaption());
@@ -65,15 +67,14 @@ void frmMain::btnRefresh_Click() {
     if (!pagetext_.isEmpty()) {
         parsepage();
         printinfo();
-        btnRefresh->setText(refreshCaption());
-        btnRefresh->setEnabled(true);
-        mnuOptions->setEnabled(true);
     } else {
         toolkit_.MsgBox(this, noConnectionPrompt(), errorTitle());
-        btnRefresh->setText(refreshCaption());
-        mnuOptions->setEnabled(true);
-        btnRefresh->setEnabled(true);
     }
+    btnRefresh->setText(refreshCaption());
+    btnRefresh->setEnabled(true);
+    mnuOptions->setEnabled(true);
+    if (buttonHadFocus)
+        btnRefresh->setFocus();
     refreshing_ = false;
 }
 

@@ -69,6 +69,8 @@ private:
     void buildLayout();
     void buildMenu();
     void fitLayout();
+    [[nodiscard]] int widestClient() const;
+    void keepOnScreen();
     void parsepage();
     void Form_Unload(qint16& Cancel);
 

@@ -9,6 +9,7 @@
 #include <QLayout>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QStyle>
 #include <algorithm>
 #include <array>
@@ -111,25 +112,69 @@ void frmMain::buildLayout() {
     fitLayout();
 }
 
-// The layout is drawn for its design font; a wider font widens the top row's labels (pushing
-// the ones to their right) and the grid's columns, and the window grows to hold them. It
-// never shrinks below its design size. This also places the top row in the first place.
+// The layout is drawn for its design font; a wider font or longer values widen the top row's
+// labels (pushing the ones to their right) and the grid's columns, and the window grows to
+// hold them, up to the width of the screen it is on. Past that the grid scrolls sideways and
+// a page text too long for the screen shows cut. Each fit starts afresh, so ordinary values
+// after long ones bring the window back; it never gets narrower than its design. This also
+// places the top row in the first place.
 void frmMain::fitLayout() {
     using platform::twips;
-    const std::array<QLabel*, 4> row{lblDate, lblDate2, Label1, lblUSD};
-    int right = 0;
-    for (std::size_t i = 0; i < row.size(); ++i) {
-        QLabel& label = *row.at(i);
-        const Box& box = TopRow.at(i);
-        const int left = std::max(twips(box.left), right);
-        const int width = std::max(twips(box.width), label.sizeHint().width() + LabelGap);
-        label.setGeometry(left, twips(box.top), width, twips(box.height));
-        right = left + width;
+    const int maxWidth = std::max(twips(ClientWidth), widestClient());
+
+    std::array<int, TopRow.size()> widths{};
+    const std::array<QLabel*, TopRow.size()> row{lblDate, lblDate2, Label1, lblUSD};
+    for (std::size_t i = 0; i < row.size(); ++i)
+        widths.at(i) =
+            std::max(twips(TopRow.at(i).width), row.at(i)->sizeHint().width() + LabelGap);
+    const auto place = [&] {
+        int right = 0;
+        for (std::size_t i = 0; i < row.size(); ++i) {
+            const int left = std::max(twips(TopRow.at(i).left), right);
+            row.at(i)->setGeometry(left, twips(TopRow.at(i).top), widths.at(i),
+                                   twips(TopRow.at(i).height));
+            right = left + widths.at(i);
+        }
+        return right + twips(EdgeMargin);
+    };
+    // The values give up what does not fit, the date first; never below their design width.
+    int excess = place() - maxWidth;
+    for (const std::size_t value : {std::size_t{1}, std::size_t{3}}) {
+        const int give = std::min(excess, widths.at(value) - twips(TopRow.at(value).width));
+        if (give > 0) {
+            widths.at(value) -= give;
+            excess -= give;
+        }
     }
-    FG->resize(std::max(twips(GridBox.width), FG->fittingWidth()), FG->height());
-    const int width = std::max({twips(ClientWidth), right + twips(EdgeMargin),
-                                FG->geometry().right() + 1 + twips(EdgeMargin)});
+    const int rowRight = place();
+
+    const int gridMax = maxWidth - twips(GridBox.left) - twips(EdgeMargin);
+    FG->fitColumns(gridMax - FG->chromeWidth());
+    FG->resize(std::clamp(FG->fittingWidth(), twips(GridBox.width), gridMax), FG->height());
+    const int width =
+        std::max({twips(ClientWidth), rowRight, FG->geometry().right() + 1 + twips(EdgeMargin)});
     centralWidget()->setFixedSize(width, centralWidget()->height());
+    keepOnScreen();
+}
+
+// The widest the client area may be for the window to fit the screen it is on, frame included.
+int frmMain::widestClient() const {
+    const QScreen* where = screen();
+    if (where == nullptr)
+        return QWIDGETSIZE_MAX;
+    const int frame = isVisible() ? frameGeometry().width() - width() : 0;
+    return where->availableGeometry().width() - frame;
+}
+
+// A window that grew past the screen's right edge moves left to show whole.
+void frmMain::keepOnScreen() {
+    if (!isVisible() || screen() == nullptr)
+        return;
+    layout()->activate(); // the new size now, not when the layout's turn comes
+    const QRect area = screen()->availableGeometry();
+    const QRect frame = frameGeometry();
+    if (frame.right() > area.right())
+        move(pos() - QPoint(std::min(frame.right() - area.right(), frame.left() - area.left()), 0));
 }
 
 void frmMain::buildMenu() {

@@ -3,6 +3,7 @@
 #include "app/startup.h"
 #include "platform/qtshellopen.h"
 #include "platform/qttoolkit.h"
+#include "platform/toolkittexts.h"
 
 #include <QApplication>
 
@@ -12,10 +13,13 @@ int main(int argc, char* argv[]) {
     if (argc > 1) {
         // Answered before the window system is reached, so --help needs no display.
         const QCoreApplication arguments(argc, argv);
-        if (const auto status = app::answerCommandLine(QCoreApplication::arguments()))
+        if (const auto status = app::answerHelpOrVersion(QCoreApplication::arguments()))
             return *status;
     }
-    QApplication application(argc, argv);
+    QApplication application(argc, argv); // takes the toolkit's own options out of argv
+    if (const auto status = app::refuseLeftOver(QCoreApplication::arguments()))
+        return *status;
+    platform::useBulgarianToolkitTexts();
 
     platform::QtToolkit toolkit;
     platform::QtShellOpen shell;

@@ -6,6 +6,8 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QScrollBar>
+#include <QStyle>
+#include <algorithm>
 
 namespace platform {
 
@@ -28,13 +30,16 @@ QString oneLine(QString text) {
 } // namespace
 
 FlexGrid::FlexGrid(int rows, int cols, const QString& formatString, QWidget* parent)
-    : QTableWidget(rows - 1, cols, parent) {
+    : QTableWidget(rows - 1, cols, parent), needed_(static_cast<std::size_t>(rows * cols), -1),
+      limit_(QWIDGETSIZE_MAX) {
     verticalHeader()->hide();
     horizontalHeader()->setSectionsClickable(false);
     horizontalHeader()->setHighlightSections(false);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::ContiguousSelection);
     setWordWrap(false);
+    // Tab leaves the grid for the next control; the arrow keys move between cells.
+    setTabKeyNavigation(false);
     applyFormatString(formatString);
 }
 
@@ -59,21 +64,45 @@ void FlexGrid::applyFormatString(const QString& formatString) {
     fitToFont();
 }
 
-// Column widths follow the header texts, trailing spaces included, in the grid's own font,
-// and then the widest cell.
+// Everything measured is measured again in the new font.
 void FlexGrid::fitToFont() {
     horizontalHeader()->setFont(font());
     const QFontMetrics metrics(font());
-    for (int col = 0; col < columnCount(); ++col) {
-        if (const QTableWidgetItem* header = horizontalHeaderItem(col))
-            setColumnWidth(col, metrics.horizontalAdvance(header->text()) + CellPadding);
-        for (int row = 0; row < rowCount(); ++row) {
-            if (const QTableWidgetItem* cell = item(row, col))
-                widenTo(col, *cell);
-        }
-    }
     verticalHeader()->setMinimumSectionSize(metrics.height());
     verticalHeader()->setDefaultSectionSize(metrics.height() + RowPadding);
+    std::fill(needed_.begin(), needed_.end(), -1);
+    fitColumns(limit_);
+}
+
+// Row 0 is the header: its text, trailing spaces included, with room beside it. A cell's text
+// is measured with the margins the delegate draws around it and one pixel for the grid line.
+int FlexGrid::neededWidth(int row, int col) {
+    int& needed = needed_.at(static_cast<std::size_t>(row * columnCount() + col));
+    if (needed < 0) {
+        const QFontMetrics metrics(font());
+        if (row == 0) {
+            const QTableWidgetItem* header = horizontalHeaderItem(col);
+            needed =
+                header != nullptr ? metrics.horizontalAdvance(header->text()) + CellPadding : 0;
+        } else {
+            const QTableWidgetItem* cell = item(row - 1, col);
+            const int margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this);
+            needed = cell != nullptr
+                         ? metrics.horizontalAdvance(cell->text()) + 2 * (margin + 1) + 1
+                         : 0;
+        }
+    }
+    return needed;
+}
+
+void FlexGrid::fitColumns(int limit) {
+    limit_ = limit;
+    for (int col = 0; col < columnCount(); ++col) {
+        int width = 0;
+        for (int row = 0; row < Rows(); ++row)
+            width = std::max(width, neededWidth(row, col));
+        setColumnWidth(col, std::min(width, limit));
+    }
 }
 
 void FlexGrid::changeEvent(QEvent* event) {
@@ -86,30 +115,26 @@ void FlexGrid::setTextMatrix(int row, int col, const QString& text) {
     if (row == 0) {
         if (QTableWidgetItem* header = horizontalHeaderItem(col))
             header->setText(text);
-        return;
+    } else {
+        QTableWidgetItem* cell = item(row - 1, col);
+        if (cell == nullptr) {
+            cell = new QTableWidgetItem;
+            setItem(row - 1, col, cell);
+        } else if (cell->data(RawTextRole).toString() == text) {
+            return; // the same rate as before: nothing to draw or measure again
+        }
+        cell->setData(RawTextRole, text);
+        cell->setText(oneLine(text));
     }
-    QTableWidgetItem* cell = item(row - 1, col);
-    if (cell == nullptr) {
-        cell = new QTableWidgetItem;
-        setItem(row - 1, col, cell);
-    }
-    cell->setData(RawTextRole, text);
-    cell->setText(oneLine(text));
-    widenTo(col, *cell);
-}
-
-// Measured by the delegate that draws the cell, so its margins are counted; one more pixel
-// for the grid line.
-void FlexGrid::widenTo(int col, const QTableWidgetItem& cell) {
-    QStyleOptionViewItem option;
-    initViewItemOption(&option);
-    const int needed = itemDelegate()->sizeHint(option, indexFromItem(&cell)).width() + 1;
-    if (needed > columnWidth(col))
-        setColumnWidth(col, needed);
+    needed_.at(static_cast<std::size_t>(row * columnCount() + col)) = -1;
 }
 
 int FlexGrid::fittingWidth() const {
-    return horizontalHeader()->length() + 2 * frameWidth() +
+    return horizontalHeader()->length() + chromeWidth();
+}
+
+int FlexGrid::chromeWidth() const {
+    return 2 * frameWidth() +
            style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, verticalScrollBar());
 }
 
@@ -132,7 +157,9 @@ QString FlexGrid::selectedText() const {
 
 void FlexGrid::keyPressEvent(QKeyEvent* event) {
     if (event->matches(QKeySequence::Copy)) {
-        QApplication::clipboard()->setText(selectedText());
+        // With nothing selected there is nothing to copy: the clipboard keeps what it had.
+        if (const QString text = selectedText(); !text.isEmpty())
+            QApplication::clipboard()->setText(text);
         event->accept();
         return;
     }

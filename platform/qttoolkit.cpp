@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QMessageBox>
+#include <QPushButton>
 #include <cstdio>
 #include <cstdlib>
 
@@ -12,6 +13,7 @@ void QtToolkit::MsgBox(QWidget* owner, const QString& prompt, const QString& tit
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok, owner);
     box.setTextFormat(Qt::PlainText);
+    box.button(QMessageBox::Ok)->setText(QStringLiteral("OK")); // not Qt's translation of it
     box.exec();
 }
 

@@ -1,6 +1,7 @@
 // The options dialog driven through its real widgets, as a person would use it.
 #include "modal.h"
 #include "options/frmOpt.h"
+#include "platform/toolkittexts.h"
 #include "program.h"
 
 #include <QAction>
@@ -8,6 +9,7 @@
 #include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
@@ -58,6 +60,31 @@ void typePort(frmOpt& dlg, const QString& keys) {
 class TestFrmOpt : public QObject {
     Q_OBJECT
 private slots:
+    void initTestCase() { platform::useBulgarianToolkitTexts(); } // as the program starts
+
+    // Qt's own texts (a text box's menu) in Bulgarian where the system has them; the captions
+    // the program sets, the message box's "OK" among them, as they are.
+    void toolkitTextsInBulgarian() {
+        if (QCoreApplication::translate("QLineEdit", "&Undo") == QStringLiteral("&Undo"))
+            QSKIP("Qt's Bulgarian translation is not installed here");
+        Started app;
+        app.options([&app](frmOpt& dlg) {
+            const std::unique_ptr<QMenu> menu(dlg.txtProxy->createStandardContextMenu());
+            QVERIFY(menu->actions().constFirst()->text().contains(QStringLiteral("Отмяна")));
+            QCOMPARE(dlg.btnCancel->text(), QStringLiteral("Отказ"));
+            QTest::mouseClick(dlg.chkProxy, Qt::LeftButton);
+            typePort(dlg, QStringLiteral("40000"));
+            QString ok;
+            whenModalOpens([&ok](QWidget* modal) {
+                auto* box = qobject_cast<QMessageBox*>(modal);
+                ok = box->button(QMessageBox::Ok)->text();
+                box->close();
+            });
+            dlg.btnOK->click();
+            QCOMPARE(ok, QStringLiteral("OK"));
+        });
+    }
+
     void firstOpeningShowsTheFileNotTheLayout() {
         Started app;
         QCOMPARE(app.window.Opt().txtPort->text(), QStringLiteral("8080")); // not the built "1080"

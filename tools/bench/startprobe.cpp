@@ -5,6 +5,7 @@
 #include "platform/memory.h"
 #include "platform/qtshellopen.h"
 #include "platform/qttoolkit.h"
+#include "platform/toolkittexts.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -12,6 +13,7 @@
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
+    platform::useBulgarianToolkitTexts();
     platform::QtToolkit toolkit;
     platform::QtShellOpen shell;
     app::frmMain frmMain(toolkit, shell);
