@@ -65,8 +65,11 @@ Inet::Result Inet::OpenURL() {
     QObject::connect(&deadline, &QTimer::timeout, reply.get(), &QNetworkReply::abort);
     deadline.start(timeout_);
 
+    // Every event is handled meanwhile, input included: deferring input only replays it once
+    // the transfer ends (and on Windows would hold back Alt+F4's close until then). What the
+    // input may do is the caller's to decide; the main window drops it.
     if (!reply->isFinished())
-        loop.exec(QEventLoop::ExcludeUserInputEvents);
+        loop.exec();
 
     if (!reply->isFinished()) {
         reply->abort();

@@ -38,8 +38,9 @@ public:
     void setRequestTimeout(std::chrono::milliseconds timeout) { timeout_ = timeout; }
     void setMaxBody(qint64 bytes) { maxBody_ = bytes; }
 
-    // Returns when the transfer has ended. Meanwhile a nested event loop keeps windows painted
-    // but takes no user input. A success is a 2xx answer with a body within the size cap.
+    // Returns when the transfer has ended. Meanwhile a nested event loop handles every event,
+    // so windows are painted and can be closed; the caller keeps clicks and keys from acting
+    // (InputGate). A success is a 2xx answer with a body within the size cap.
     // Interrupted means the loop was ended from outside (the application is quitting).
     Result OpenURL();
 

@@ -40,9 +40,6 @@ InputGate::InputGate() {
 }
 
 InputGate::~InputGate() {
-    // Input the window system queued while the gate was up (a wait that excludes user input
-    // only defers it) is delivered now, into the filter.
-    QCoreApplication::processEvents();
     QCoreApplication::instance()->removeEventFilter(this);
 }
 
