@@ -1,8 +1,8 @@
 #include "about/frmAbout.h"
 
 #include "about/credits.h"
-#include "platform/clicklabel.h"
-#include "platform/look.h"
+#include "platform/widgets/clicklabel.h"
+#include "platform/widgets/look.h"
 #include "rates/address.h"
 
 #include <QKeyEvent>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/shellopen.h"
+#include "platform/core/shellopen.h"
 
 #include <QDialog>
 

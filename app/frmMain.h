@@ -1,9 +1,9 @@
 #pragma once
 
 #include "options/mainhost.h"
-#include "platform/inet.h"
-#include "platform/shellopen.h"
-#include "platform/toolkit.h"
+#include "platform/core/inet.h"
+#include "platform/core/shellopen.h"
+#include "platform/core/toolkit.h"
 #include "rates/cells.h"
 
 #include <QMainWindow>

@@ -1,7 +1,7 @@
 #include "app/frmMain.h"
 #include "app/messages.h"
-#include "platform/flexgrid.h"
-#include "platform/look.h"
+#include "platform/widgets/flexgrid.h"
+#include "platform/widgets/look.h"
 
 #include <QAction>
 #include <QIcon>
@@ -13,6 +13,7 @@
 #include <QStyle>
 #include <algorithm>
 #include <array>
+#include <kursove/version.h>
 
 namespace app {
 
@@ -60,7 +61,7 @@ QLabel* captionLabel(const QString& text, const QFont& font, bool framed, QWidge
 void frmMain::buildLayout() {
     using platform::msSansSerif;
     using platform::twipsRect;
-    setWindowTitle(QStringLiteral("Валутни курсове на ЗВТ v1.4 KS"));
+    setWindowTitle(QStringLiteral("Валутни курсове на ЗВТ v%1 KS").arg(kursove::ShortVersion));
     // The sizes a title bar and task switcher use; decoding the large ones slowed start-up.
     QIcon icon;
     for (const int size : {16, 24, 32, 48, 64})

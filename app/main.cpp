@@ -1,15 +1,16 @@
 #include "app/commandline.h"
 #include "app/frmMain.h"
 #include "app/startup.h"
-#include "platform/qtshellopen.h"
-#include "platform/qttoolkit.h"
-#include "platform/toolkittexts.h"
+#include "platform/widgets/qtshellopen.h"
+#include "platform/widgets/qttoolkit.h"
+#include "platform/widgets/toolkittexts.h"
 
 #include <QApplication>
+#include <kursove/version.h>
 
 int main(int argc, char* argv[]) {
     QCoreApplication::setApplicationName(QStringLiteral("kursove"));
-    QCoreApplication::setApplicationVersion(QStringLiteral(KURSOVE_VERSION));
+    QCoreApplication::setApplicationVersion(QString::fromLatin1(kursove::Version));
     if (argc > 1) {
         // Answered before the window system is reached, so --help needs no display.
         const QCoreApplication arguments(argc, argv);

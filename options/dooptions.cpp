@@ -1,6 +1,6 @@
 #include "options/dooptions.h"
 
-#include "platform/inet.h"
+#include "platform/core/inet.h"
 
 namespace options {
 

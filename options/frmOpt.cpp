@@ -3,7 +3,7 @@
 #include "options/dooptions.h"
 #include "options/optionsfile.h"
 #include "options/portfilter.h"
-#include "platform/look.h"
+#include "platform/widgets/look.h"
 #include "rates/numread.h"
 
 #include <QCheckBox>

@@ -2,7 +2,7 @@
 
 #include "options/mainhost.h"
 #include "options/options.h"
-#include "platform/toolkit.h"
+#include "platform/core/toolkit.h"
 
 #include <QByteArray>
 #include <QDialog>

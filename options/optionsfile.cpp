@@ -1,6 +1,6 @@
 #include "options/optionsfile.h"
 
-#include "platform/files.h"
+#include "platform/core/files.h"
 
 #include <QFileInfo>
 #include <QList>

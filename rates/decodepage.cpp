@@ -1,6 +1,6 @@
 #include "rates/decodepage.h"
 
-#include "platform/charset.h"
+#include "platform/core/charset.h"
 
 #include <QRegularExpression>
 #include <QStringDecoder>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/inet.h"
+#include "platform/core/inet.h"
 
 #include <QString>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/caption.h"
-#include "platform/grid.h"
+#include "platform/core/caption.h"
+#include "platform/core/grid.h"
 #include "rates/cells.h"
 
 namespace rates {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/qttoolkit.h"
+#include "platform/widgets/qttoolkit.h"
 
 #include <QApplication>
 #include <QTimer>

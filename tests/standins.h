@@ -1,9 +1,9 @@
 #pragma once
 
-#include "platform/caption.h"
-#include "platform/grid.h"
-#include "platform/shellopen.h"
-#include "platform/toolkit.h"
+#include "platform/core/caption.h"
+#include "platform/core/grid.h"
+#include "platform/core/shellopen.h"
+#include "platform/core/toolkit.h"
 
 #include <QMap>
 #include <QStringList>

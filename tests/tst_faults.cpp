@@ -1,7 +1,7 @@
 // What a person sees when the network or the site misbehaves: after a good refresh, each fault
 // either brings the one error message with the earlier rates still on screen, or shows the page
 // as far as it goes - and never crashes.
-#include "platform/flexgrid.h"
+#include "platform/widgets/flexgrid.h"
 #include "program.h"
 
 #include <QLabel>

@@ -1,6 +1,6 @@
 // What the transfer sends, directly and through a proxy, to a sample server on 127.0.0.1.
 // How each failure looks to a person is in tst_faults.
-#include "platform/inet.h"
+#include "platform/core/inet.h"
 #include "rates/address.h"
 #include "rates/downfile.h"
 #include "scratch.h"

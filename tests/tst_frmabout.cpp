@@ -2,7 +2,7 @@
 #include "about/credits.h"
 #include "about/frmAbout.h"
 #include "modal.h"
-#include "platform/clicklabel.h"
+#include "platform/widgets/clicklabel.h"
 #include "rates/address.h"
 #include "standins.h"
 

@@ -2,7 +2,7 @@
 // start-up with the options, and shut-down.
 #include "modal.h"
 #include "options/frmOpt.h"
-#include "platform/flexgrid.h"
+#include "platform/widgets/flexgrid.h"
 #include "program.h"
 
 #include <QAccessible>

@@ -1,7 +1,7 @@
 // The options dialog driven through its real widgets, as a person would use it.
 #include "modal.h"
 #include "options/frmOpt.h"
-#include "platform/toolkittexts.h"
+#include "platform/widgets/toolkittexts.h"
 #include "program.h"
 
 #include <QAction>

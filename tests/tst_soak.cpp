@@ -1,6 +1,6 @@
 // A thousand refreshes, good and failed in turn: the program's memory must level off.
-#include "platform/memory.h"
 #include "program.h"
+#include "tools/bench/memory.h"
 
 #include <QTest>
 #include <cstdio>
@@ -20,10 +20,10 @@ private slots:
                 i % 2 == 0 ? sampleserver::Fault::Status : sampleserver::Fault::None;
             app.window.btnRefresh_Click();
             if (i == 100)
-                afterWarmUp = platform::residentKiB();
+                afterWarmUp = bench::residentKiB();
         }
         QCOMPARE(app.toolkit.messages.size(), 500);
-        const qint64 growth = platform::residentKiB() - afterWarmUp;
+        const qint64 growth = bench::residentKiB() - afterWarmUp;
         std::printf("soak: 1000 refreshes; resident memory %lld KiB after 100, grew %lld KiB by "
                     "1000\n",
                     static_cast<long long>(afterWarmUp), static_cast<long long>(growth));

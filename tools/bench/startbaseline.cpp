@@ -1,6 +1,6 @@
 // One empty main window, shown the same way as the program's, then ended. With --label the
 // window shows one line of text, which is what brings in the font system.
-#include "platform/memory.h"
+#include "tools/bench/memory.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -18,6 +18,6 @@ int main(int argc, char* argv[]) {
     // program before it could report.
     QTimer::singleShot(0, &application, [] { QCoreApplication::exit(0); });
     const int result = QApplication::exec();
-    std::printf("peak %lld\n", static_cast<long long>(platform::peakResidentKiB()));
+    std::printf("peak %lld\n", static_cast<long long>(bench::peakResidentKiB()));
     return result;
 }

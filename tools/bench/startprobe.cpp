@@ -2,10 +2,10 @@
 // prints its peak memory.
 #include "app/frmMain.h"
 #include "app/startup.h"
-#include "platform/memory.h"
-#include "platform/qtshellopen.h"
-#include "platform/qttoolkit.h"
-#include "platform/toolkittexts.h"
+#include "platform/widgets/qtshellopen.h"
+#include "platform/widgets/qttoolkit.h"
+#include "platform/widgets/toolkittexts.h"
+#include "tools/bench/memory.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -22,6 +22,6 @@ int main(int argc, char* argv[]) {
     // program before it could report.
     QTimer::singleShot(0, &application, [] { QCoreApplication::exit(0); });
     const int result = QApplication::exec();
-    std::printf("peak %lld\n", static_cast<long long>(platform::peakResidentKiB()));
+    std::printf("peak %lld\n", static_cast<long long>(bench::peakResidentKiB()));
     return result;
 }

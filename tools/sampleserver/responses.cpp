@@ -1,10 +1,12 @@
 #include "tools/sampleserver/responses.h"
 
+#include "rates/address.h"
+
 namespace sampleserver {
 
 namespace {
 
-constexpr char RatePath[] = "/zvt/rates.nsf/vWebRatesByMonthBG/$First";
+using rates::RatePath;
 
 QByteArray reason(int status) {
     switch (status) {

@@ -11,6 +11,7 @@ ROOT=$(cd "$(dirname "$0")/../.." && pwd)
 BUILD=${KURSOVE_WINBUILD:-$ROOT/build-windows}
 CACHE=${KURSOVE_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/kursove}
 export KURSOVE_CACHE=$CACHE
+source "$ROOT/tools/lib.sh"
 mkdir -p "$CACHE"
 
 stage_start=$SECONDS
@@ -24,18 +25,8 @@ stage() {
 
 stage "packages"
 PACKAGES=(cmake ninja-build pkg-config qt6-base-dev dpkg-dev g++-mingw-w64-x86-64-posix wine64
-          zip unzip xvfb xauth openbox xdotool imagemagick fonts-dejavu-core)
-missing=()
-for p in "${PACKAGES[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    echo "Installing: ${missing[*]}"
-    sudo=""
-    [ "$(id -u)" -ne 0 ] && sudo="sudo"
-    $sudo apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}" >/dev/null
-fi
+          zip unzip xvfb xauth openbox xdotool imagemagick fonts-dejavu-core qt6-translations-l10n)
+install_packages "${PACKAGES[@]}"
 WINE=$(dpkg -L wine64 | grep -m1 '/wine64$')
 MINGW_GCC=$(dirname "$(x86_64-w64-mingw32-g++-posix -print-libgcc-file-name)")
 MINGW_LIB=/usr/x86_64-w64-mingw32/lib
@@ -82,6 +73,9 @@ cp "$BUILD/kursove.exe" "$stagedir/"
 for dll in Qt6Core Qt6Gui Qt6Widgets Qt6Network; do cp "$QT/bin/$dll.dll" "$stagedir/"; done
 cp "$QT/plugins/platforms/qwindows.dll" "$stagedir/platforms/"
 cp "$QT/plugins/styles/qwindowsvistastyle.dll" "$stagedir/styles/"
+# Qt's own Bulgarian texts (a text box's menu), from Debian's translations: the same on both.
+mkdir -p "$stagedir/translations"
+cp /usr/share/qt6/translations/qtbase_bg.qm "$stagedir/translations/"
 cp "$MINGW_GCC/libgcc_s_seh-1.dll" "$MINGW_GCC/libstdc++-6.dll" "$MINGW_LIB/libwinpthread-1.dll" \
     "$stagedir/"
 sed -n '/^## Windows/,/^## [^W]/p' "$ROOT/README.md" | sed '$d' | sed 's/$/\r/' >"$stagedir/README.txt"

@@ -75,3 +75,48 @@ grep -q '^GET http://' <(tr -d '\r' <"$work/server.log") \
 [ ! -e "$app/options.opt.bak" ] || fail "a readable options.opt was kept as a backup"
 echo "trial: $(basename "$zip") fetched the page through 127.0.0.1:$port; options.opt saved;" \
     "screenshots in $shots"
+
+# Input during a slow download, made through the window system as a person's is: three clicks
+# on the disabled button, F5 and Enter must start nothing once the page is in; Alt+F4 during a
+# download must save and end at once.
+"$WINE" "$server" --page "$page" --delay 6000 --seconds 600 >"$work/slow.log" 2>&1 &
+slowport=$(sampleserver_port "$work/slow.log" 60)
+printf '1\n0\n%s\n"127.0.0.1"\n' "$slowport" >"$app/options.opt" # LF: the save makes it CR LF
+cat >"$work/input.sh" <<'SESSION'
+set -u
+openbox >/dev/null 2>&1 &
+sleep 1
+cd "$APP"
+env -u WINEPATH WINEPREFIX="$PREFIX" QT_QPA_PLATFORM=windows "$WINE" kursove.exe &
+for _ in $(seq 120); do
+    win=$(xdotool search --name 'Валутни курсове' 2>/dev/null | head -n 1)
+    [ -n "$win" ] && break
+    sleep 0.5
+done
+[ -n "${win:-}" ] || { echo "trial: no main window"; exit 1; }
+sleep 2
+xdotool windowactivate --sync "$win"
+# The button's middle, below the menu bar, in the window's own coordinates.
+button="68 376"
+xdotool key F5; sleep 1
+xdotool mousemove --window "$win" $button click --repeat 3 --delay 300 1 key F5 key Return
+sleep 9 # the answer comes 6 seconds after the request
+echo "requests after the first refresh: $(grep -c '^GET' <(tr -d '\r' <"$LOG"))"
+xdotool mousemove --window "$win" $button click 1; sleep 1
+xdotool key alt+F4
+for _ in $(seq 6); do
+    sleep 0.5
+    xdotool search --name 'Валутни курсове' >/dev/null 2>&1 || { echo "closed"; break; }
+done
+SESSION
+APP=$app PREFIX=$work/prefix WINE=$WINE LOG=$work/slow.log \
+    xvfb-run -a -s "-screen 0 1024x768x24" bash "$work/input.sh" >"$work/input.out" 2>&1
+cat "$work/input.out"
+grep -q '^requests after the first refresh: 1$' "$work/input.out" \
+    || fail "input made during a download started another request"
+[ "$(grep -c '^GET' <(tr -d '\r' <"$work/slow.log"))" = 2 ] \
+    || fail "a click after the refresh did not reach the button"
+grep -q '^closed$' "$work/input.out" || fail "Alt+F4 during a download did not end the program"
+[ "$(cat "$app/options.opt")" = "$(printf '1\r\n0\r\n%s\r\n"127.0.0.1"\r\n' "$slowport")" ] \
+    || fail "options.opt was not saved on Alt+F4: $(od -c "$app/options.opt")"
+echo "trial: input during a download dropped, a later click refreshed, Alt+F4 saved and ended"

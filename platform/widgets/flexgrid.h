@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/grid.h"
+#include "platform/core/grid.h"
 
 #include <QTableWidget>
 #include <vector>

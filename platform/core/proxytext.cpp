@@ -1,4 +1,4 @@
-#include "platform/proxytext.h"
+#include "platform/core/proxytext.h"
 
 namespace platform {
 

@@ -1,4 +1,4 @@
-#include "platform/memory.h"
+#include "tools/bench/memory.h"
 
 #if defined(Q_OS_WIN)
 #include <windows.h>
@@ -11,7 +11,7 @@
 #include <sys/resource.h>
 #endif
 
-namespace platform {
+namespace bench {
 
 namespace {
 
@@ -67,4 +67,4 @@ qint64 peakResidentKiB() {
 #endif
 }
 
-} // namespace platform
+} // namespace bench

@@ -1,4 +1,4 @@
-#include "platform/qtshellopen.h"
+#include "platform/widgets/qtshellopen.h"
 
 #include <QDesktopServices>
 #include <QUrl>

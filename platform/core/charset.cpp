@@ -1,4 +1,4 @@
-#include "platform/charset.h"
+#include "platform/core/charset.h"
 
 #include <QStringDecoder>
 

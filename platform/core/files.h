@@ -8,9 +8,7 @@ namespace platform {
 
 // File access relative to the current working directory at the moment of each call.
 
-// True only for an ordinary file: a directory of that name does not count.
-bool isFile(const QString& name);
-
+// The whole of an ordinary file (a directory or a device of that name is none).
 std::optional<QByteArray> readFile(const QString& name);
 
 // True for something of that name that is there but cannot be read as a file (no permission,

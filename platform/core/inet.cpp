@@ -1,6 +1,6 @@
-#include "platform/inet.h"
+#include "platform/core/inet.h"
 
-#include "platform/proxytext.h"
+#include "platform/core/proxytext.h"
 
 #include <QEventLoop>
 #include <QNetworkAccessManager>
@@ -9,6 +9,7 @@
 #include <QNetworkRequest>
 #include <QTimer>
 #include <QUrl>
+#include <kursove/version.h>
 
 namespace platform {
 
@@ -47,13 +48,14 @@ Inet::Result Inet::OpenURL() {
     request.setMaximumRedirectsAllowed(MaxRedirects);
     request.setAttribute(QNetworkRequest::CacheLoadControlAttribute,
                          QNetworkRequest::AlwaysNetwork);
-    request.setHeader(QNetworkRequest::UserAgentHeader, QByteArrayLiteral("Kursove/1.4"));
+    request.setHeader(QNetworkRequest::UserAgentHeader,
+                      QByteArrayLiteral("Kursove/") + kursove::Version);
 
     std::unique_ptr<QNetworkReply> reply(manager_->get(request));
     bool tooLarge = false;
     QObject::connect(reply.get(), &QNetworkReply::downloadProgress, reply.get(),
                      [&](qint64 received, qint64 total) {
-                         if (received > maxBody_ || total > maxBody_) {
+                         if (received > MaxBody || total > MaxBody) {
                              tooLarge = true;
                              reply->abort();
                          }
@@ -78,7 +80,7 @@ Inet::Result Inet::OpenURL() {
     if (tooLarge || !isSuccess(*reply))
         return {};
     QByteArray body = reply->readAll();
-    if (body.size() > maxBody_)
+    if (body.size() > MaxBody)
         return {};
     return {Outcome::Ok, std::move(body), reply->rawHeader("Content-Type")};
 }

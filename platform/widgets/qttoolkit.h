@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/toolkit.h"
+#include "platform/core/toolkit.h"
 
 namespace platform {
 

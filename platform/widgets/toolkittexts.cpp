@@ -1,4 +1,4 @@
-#include "platform/toolkittexts.h"
+#include "platform/widgets/toolkittexts.h"
 
 #include <QCoreApplication>
 #include <QLibraryInfo>

@@ -1,4 +1,4 @@
-#include "platform/inputgate.h"
+#include "platform/widgets/inputgate.h"
 
 #include <QCoreApplication>
 #include <QEvent>

@@ -15,7 +15,7 @@ class Inet final {
 public:
     static constexpr int Direct = 1;
     static constexpr int NamedProxy = 2;
-    static constexpr qint64 DefaultMaxBody = qint64{8} * 1024 * 1024;
+    static constexpr qint64 MaxBody = qint64{8} * 1024 * 1024; // far above any rate page
 
     enum class Outcome { Ok, Failed, Interrupted };
     struct Result {
@@ -29,14 +29,12 @@ public:
     Inet(const Inet&) = delete;
     Inet& operator=(const Inet&) = delete;
 
-    [[nodiscard]] const QString& URL() const { return url_; }
     void setURL(const QString& url) { url_ = url; }
     [[nodiscard]] int AccessType() const { return accessType_; }
     void setAccessType(int type) { accessType_ = type; }
     [[nodiscard]] const QString& Proxy() const { return proxy_; }
     void setProxy(const QString& text) { proxy_ = text; }
     void setRequestTimeout(std::chrono::milliseconds timeout) { timeout_ = timeout; }
-    void setMaxBody(qint64 bytes) { maxBody_ = bytes; }
 
     // Returns when the transfer has ended. Meanwhile a nested event loop handles every event,
     // so windows are painted and can be closed; the caller keeps clicks and keys from acting
@@ -49,7 +47,6 @@ private:
     int accessType_ = Direct;
     QString proxy_;
     std::chrono::milliseconds timeout_{60'000};
-    qint64 maxBody_ = DefaultMaxBody;
     std::unique_ptr<QNetworkAccessManager> manager_; // made on first use: start-up stays light
 };
 

@@ -1,4 +1,4 @@
-#include "platform/files.h"
+#include "platform/core/files.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -6,10 +6,14 @@
 
 namespace platform {
 
+namespace {
+
 bool isFile(const QString& name) {
     const QFileInfo info(name);
     return info.exists() && info.isFile();
 }
+
+} // namespace
 
 std::optional<QByteArray> readFile(const QString& name) {
     QFile file(name);

@@ -1,4 +1,4 @@
-#include "platform/flexgrid.h"
+#include "platform/widgets/flexgrid.h"
 
 #include <QApplication>
 #include <QClipboard>

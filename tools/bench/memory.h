@@ -2,11 +2,11 @@
 
 #include <QtGlobal>
 
-namespace platform {
+namespace bench {
 
 // The process's memory as the system counts it, in KiB, or -1 where it cannot be read.
-// Used by the soak test and the benchmarks, never by the program itself.
+// For the soak test and the benchmarks; the program itself never reads it.
 qint64 residentKiB();
 qint64 peakResidentKiB();
 
-} // namespace platform
+} // namespace bench

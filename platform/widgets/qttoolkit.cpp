@@ -1,4 +1,4 @@
-#include "platform/qttoolkit.h"
+#include "platform/widgets/qttoolkit.h"
 
 #include <QCoreApplication>
 #include <QMessageBox>

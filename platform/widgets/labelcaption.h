@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/caption.h"
+#include "platform/core/caption.h"
 
 #include <QLabel>
 
