@@ -77,7 +77,7 @@ void FlexGrid::fitToFont() {
 // Row 0 is the header: its text, trailing spaces included, with room beside it. A cell's text
 // is measured with the margins the delegate draws around it and one pixel for the grid line.
 int FlexGrid::neededWidth(int row, int col) {
-    int& needed = needed_.at(static_cast<std::size_t>(row * columnCount() + col));
+    int& needed = needed_.at(static_cast<std::size_t>(row) * columnCount() + col);
     if (needed < 0) {
         const QFontMetrics metrics(font());
         if (row == 0) {
@@ -126,7 +126,7 @@ void FlexGrid::setTextMatrix(int row, int col, const QString& text) {
         cell->setData(RawTextRole, text);
         cell->setText(oneLine(text));
     }
-    needed_.at(static_cast<std::size_t>(row * columnCount() + col)) = -1;
+    needed_.at(static_cast<std::size_t>(row) * columnCount() + col) = -1;
 }
 
 int FlexGrid::fittingWidth() const {

@@ -43,6 +43,9 @@ cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR="$HOSTCMAKE" \
     -DCMAKE_CROSSCOMPILING_EMULATOR="$WINE" -DKURSOVE_TEST_DRIVE=Z: >/dev/null
 cmake --build "$BUILD"
+# Qt's Bulgarian texts beside the programs, where the program looks for them on Windows.
+mkdir -p "$BUILD/translations"
+cp /usr/share/qt6/translations/qtbase_bg.qm "$BUILD/translations/"
 
 # Wine: no dialogs, no Mono or Gecko installers, and the DLLs found where they were built.
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
