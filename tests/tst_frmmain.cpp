@@ -73,6 +73,12 @@ private slots:
             QVERIFY2(window.FG->columnWidth(col) >= metrics.horizontalAdvance(header),
                      qPrintable(header));
         }
+        // A text with line breaks shows on one line and reads back whole, until replaced.
+        window.FG->setTextMatrix(1, 0, QStringLiteral("a\r\nb\tc"));
+        QCOMPARE(window.FG->item(0, 0)->text(), QStringLiteral("a  b c"));
+        QCOMPARE(window.FG->TextMatrix(1, 0), QStringLiteral("a\r\nb\tc"));
+        window.FG->setTextMatrix(1, 0, QStringLiteral("d"));
+        QCOMPARE(window.FG->TextMatrix(1, 0), QStringLiteral("d"));
         QCOMPARE(window.lblDate2->text(), QStringLiteral("-"));
         QCOMPARE(window.lblUSD->text(), QStringLiteral("ЛВ"));
         QCOMPARE(window.lblDate2->textFormat(), Qt::PlainText);

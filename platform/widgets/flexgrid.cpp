@@ -16,7 +16,8 @@ namespace {
 constexpr int CellPadding = 6; // room beside a header's text
 constexpr int RowPadding = 4;  // room above and below a line of text
 
-// The raw text stays readable through TextMatrix; the cell shows it on one line.
+// A text with line breaks or tabs shows on one line; as given, it stays readable through
+// TextMatrix.
 constexpr int RawTextRole = Qt::UserRole;
 
 QString oneLine(QString text) {
@@ -61,10 +62,10 @@ void FlexGrid::applyFormatString(const QString& formatString) {
         item->setTextAlignment(align | Qt::AlignVCenter);
         setHorizontalHeaderItem(col, item);
     }
-    fitToFont();
 }
 
-// Everything measured is measured again in the new font.
+// Everything measured is measured again in the new font. (Nothing is measured in the font the
+// grid is made with: its owner sets the one it shows.)
 void FlexGrid::fitToFont() {
     horizontalHeader()->setFont(font());
     const QFontMetrics metrics(font());
@@ -76,31 +77,25 @@ void FlexGrid::fitToFont() {
 
 // Row 0 is the header: its text, trailing spaces included, with room beside it. A cell's text
 // is measured with the margins the delegate draws around it and one pixel for the grid line.
-int FlexGrid::neededWidth(int row, int col) {
+int FlexGrid::neededWidth(int row, int col, const QFontMetrics& metrics, int cellMargins) {
     int& needed = needed_.at(static_cast<std::size_t>(row) * columnCount() + col);
     if (needed < 0) {
-        const QFontMetrics metrics(font());
-        if (row == 0) {
-            const QTableWidgetItem* header = horizontalHeaderItem(col);
-            needed =
-                header != nullptr ? metrics.horizontalAdvance(header->text()) + CellPadding : 0;
-        } else {
-            const QTableWidgetItem* cell = item(row - 1, col);
-            const int margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this);
-            needed = cell != nullptr
-                         ? metrics.horizontalAdvance(cell->text()) + 2 * (margin + 1) + 1
-                         : 0;
-        }
+        const QTableWidgetItem* text = row == 0 ? horizontalHeaderItem(col) : item(row - 1, col);
+        const int room = row == 0 ? CellPadding : cellMargins;
+        needed = text != nullptr ? metrics.horizontalAdvance(text->text()) + room : 0;
     }
     return needed;
 }
 
 void FlexGrid::fitColumns(int limit) {
     limit_ = limit;
+    const QFontMetrics metrics(font());
+    const int cellMargins =
+        2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1) + 1;
     for (int col = 0; col < columnCount(); ++col) {
         int width = 0;
         for (int row = 0; row < Rows(); ++row)
-            width = std::max(width, neededWidth(row, col));
+            width = std::max(width, neededWidth(row, col, metrics, cellMargins));
         setColumnWidth(col, std::min(width, limit));
     }
 }
@@ -120,11 +115,16 @@ void FlexGrid::setTextMatrix(int row, int col, const QString& text) {
         if (cell == nullptr) {
             cell = new QTableWidgetItem;
             setItem(row - 1, col, cell);
-        } else if (cell->data(RawTextRole).toString() == text) {
+        } else if (TextMatrix(row, col) == text) {
             return; // the same rate as before: nothing to draw or measure again
         }
-        cell->setData(RawTextRole, text);
-        cell->setText(oneLine(text));
+        const QString shown = oneLine(text);
+        cell->setText(shown);
+        // The text as given is kept apart only where the cell shows it otherwise.
+        if (shown != text)
+            cell->setData(RawTextRole, text);
+        else if (cell->data(RawTextRole).isValid())
+            cell->setData(RawTextRole, QVariant());
     }
     needed_.at(static_cast<std::size_t>(row) * columnCount() + col) = -1;
 }
@@ -172,7 +172,10 @@ QString FlexGrid::TextMatrix(int row, int col) const {
         return header != nullptr ? header->text() : QString();
     }
     const QTableWidgetItem* cell = item(row - 1, col);
-    return cell != nullptr ? cell->data(RawTextRole).toString() : QString();
+    if (cell == nullptr)
+        return {};
+    const QVariant raw = cell->data(RawTextRole);
+    return raw.isValid() ? raw.toString() : cell->text();
 }
 
 } // namespace platform

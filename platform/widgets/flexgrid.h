@@ -9,9 +9,10 @@ namespace platform {
 
 // A grid with one fixed header row (row 0) whose column headers and widths come from a
 // format string: "<Header   |<Next  " - each segment after its alignment mark is the header text,
-// and its trailing spaces widen the column. fitColumns() also widens a column to its widest
-// cell, up to a limit past which the value shows cut (its text stays whole in the cell). Tab
-// leaves the grid; Ctrl+C copies the selected range as tab-separated lines.
+// and its trailing spaces widen the column. fitColumns() sizes the columns (and a change of
+// font does again): each to its header and its widest cell, up to a limit past which the value
+// shows cut (its text stays whole in the cell). Tab leaves the grid; Ctrl+C copies the
+// selected range as tab-separated lines.
 class FlexGrid final : public QTableWidget, public Grid {
     Q_OBJECT
 public:
@@ -38,7 +39,7 @@ protected:
 private:
     void applyFormatString(const QString& formatString);
     void fitToFont();
-    [[nodiscard]] int neededWidth(int row, int col);
+    [[nodiscard]] int neededWidth(int row, int col, const QFontMetrics& metrics, int cellMargins);
 
     // The width each cell's text needs in the grid's font, measured once per text and font
     // (-1: not yet); a refresh that brings the same texts measures nothing.

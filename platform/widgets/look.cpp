@@ -38,10 +38,13 @@ const QString& sansSerifFamily() {
     static const QString family = [] {
         // The layout's own face first, then faces of about its width (Arial's metrics), so the
         // grid fits without scrolling; the wider DejaVu Sans last, which widens the window.
+        // The installed families as they are named, without asking the font system to resolve
+        // each candidate as an alias (which costs a substitution apiece).
+        const QStringList installed = QFontDatabase::families();
         for (const char* candidate :
              {"MS Sans Serif", "Microsoft Sans Serif", "Arial", "Liberation Sans", "Arimo",
               "Nimbus Sans", "FreeSans", "DejaVu Sans Condensed", "DejaVu Sans"}) {
-            if (QFontDatabase::hasFamily(QLatin1String(candidate)))
+            if (installed.contains(QLatin1String(candidate), Qt::CaseInsensitive))
                 return QString::fromLatin1(candidate);
         }
         return QFont().family();
