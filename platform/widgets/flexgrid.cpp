@@ -75,14 +75,22 @@ void FlexGrid::fitToFont() {
     fitColumns(limit_);
 }
 
-// Row 0 is the header: its text, trailing spaces included, with room beside it. A cell's text
-// is measured with the margins the delegate draws around it and one pixel for the grid line.
-int FlexGrid::neededWidth(int row, int col, const QFontMetrics& metrics, int cellMargins) {
+// Row 0 is the header: its text, trailing spaces included, with room beside it. A cell is
+// measured by the delegate that draws it, margins included, and one pixel for the grid line.
+int FlexGrid::neededWidth(int row, int col, const QFontMetrics& metrics,
+                          const QStyleOptionViewItem& option) {
     int& needed = needed_.at(static_cast<std::size_t>(row) * columnCount() + col);
     if (needed < 0) {
-        const QTableWidgetItem* text = row == 0 ? horizontalHeaderItem(col) : item(row - 1, col);
-        const int room = row == 0 ? CellPadding : cellMargins;
-        needed = text != nullptr ? metrics.horizontalAdvance(text->text()) + room : 0;
+        if (row == 0) {
+            const QTableWidgetItem* header = horizontalHeaderItem(col);
+            needed =
+                header != nullptr ? metrics.horizontalAdvance(header->text()) + CellPadding : 0;
+        } else {
+            const QTableWidgetItem* cell = item(row - 1, col);
+            needed = cell != nullptr
+                         ? itemDelegate()->sizeHint(option, indexFromItem(cell)).width() + 1
+                         : 0;
+        }
     }
     return needed;
 }
@@ -90,12 +98,12 @@ int FlexGrid::neededWidth(int row, int col, const QFontMetrics& metrics, int cel
 void FlexGrid::fitColumns(int limit) {
     limit_ = limit;
     const QFontMetrics metrics(font());
-    const int cellMargins =
-        2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1) + 1;
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
     for (int col = 0; col < columnCount(); ++col) {
         int width = 0;
         for (int row = 0; row < Rows(); ++row)
-            width = std::max(width, neededWidth(row, col, metrics, cellMargins));
+            width = std::max(width, neededWidth(row, col, metrics, option));
         setColumnWidth(col, std::min(width, limit));
     }
 }

@@ -39,10 +39,11 @@ protected:
 private:
     void applyFormatString(const QString& formatString);
     void fitToFont();
-    [[nodiscard]] int neededWidth(int row, int col, const QFontMetrics& metrics, int cellMargins);
+    [[nodiscard]] int neededWidth(int row, int col, const QFontMetrics& metrics,
+                                  const QStyleOptionViewItem& option);
 
-    // The width each cell's text needs in the grid's font, measured once per text and font
-    // (-1: not yet); a refresh that brings the same texts measures nothing.
+    // The width each cell needs in the grid's font, measured once per text and font (-1: not
+    // yet); a refresh that brings the same texts measures nothing.
     std::vector<int> needed_;
     int limit_;
 };
