@@ -6,6 +6,8 @@
 #include "scratch.h"
 #include "tools/sampleserver/sampleserver.h"
 
+#include <QSslConfiguration>
+#include <QSslKey>
 #include <QTest>
 #include <QTimer>
 
@@ -22,6 +24,14 @@ std::unique_ptr<SampleServer> serve(sampleserver::Fault fault = sampleserver::Fa
     if (!server->listen())
         qFatal("cannot listen on 127.0.0.1");
     return server;
+}
+
+// A certificate or key made for the tests (tools/mktestcerts.sh).
+QByteArray testTls(const QString& name) {
+    QFile file(qEnvironmentVariable("KURSOVE_TLS_DIR") + u'/' + name);
+    if (!file.open(QIODevice::ReadOnly))
+        qFatal("test certificate not found: set KURSOVE_TLS_DIR");
+    return file.readAll();
 }
 
 QString origin(const SampleServer& server) {
@@ -75,6 +85,49 @@ private slots:
         QCOMPARE(rates::downfile(inet, pagetext), Inet::Outcome::Failed);
         QVERIFY(pagetext.isEmpty());
         QVERIFY(server->requestLines().isEmpty()); // never a quiet direct connection
+    }
+
+    // The site answers plain HTTP with a redirect to the same path over HTTPS, directly and
+    // through the proxy (a CONNECT tunnel). Only this process trusts the test CA; a certificate
+    // from elsewhere, or for another name, fails like any failed transfer.
+    void httpsAfterARedirect_data() {
+        QTest::addColumn<QString>("certificate");
+        QTest::addColumn<bool>("throughProxy");
+        QTest::addColumn<bool>("fetched");
+        QTest::newRow("direct") << "localhost" << false << true;
+        QTest::newRow("through the proxy") << "localhost" << true << true;
+        QTest::newRow("certificate nobody trusts") << "untrusted" << false << false;
+        QTest::newRow("certificate for another name") << "otherhost" << false << false;
+        QTest::newRow("another name, through the proxy") << "otherhost" << true << false;
+    }
+    void httpsAfterARedirect() {
+#ifdef Q_OS_WIN
+        QSKIP("Schannel under Wine neither serves the test certificate nor trusts a CA added here");
+#endif
+        QFETCH(QString, certificate);
+        QFETCH(bool, throughProxy);
+        QSslConfiguration trusting = QSslConfiguration::defaultConfiguration();
+        trusting.addCaCertificates(QSslCertificate::fromData(testTls(QStringLiteral("ca.crt"))));
+        QSslConfiguration::setDefaultConfiguration(trusting);
+        const auto server = serve(sampleserver::Fault::RedirectToTls);
+        QVERIFY(
+            server->listenTls(QSslCertificate(testTls(certificate + QStringLiteral(".crt"))),
+                              QSslKey(testTls(certificate + QStringLiteral(".key")), QSsl::Rsa)));
+
+        Inet inet(origin(*server));
+        if (throughProxy) {
+            inet.setAccessType(Inet::NamedProxy);
+            inet.setProxy(QStringLiteral("127.0.0.1:%1").arg(server->port()));
+        }
+        QString pagetext = QStringLiteral("earlier page");
+        const Inet::Outcome outcome = rates::downfile(inet, pagetext);
+        QTEST(outcome == Inet::Outcome::Ok, "fetched");
+        QCOMPARE(pagetext.contains(QStringLiteral("Щатски долар")), outcome == Inet::Outcome::Ok);
+        const QByteArray tunnel = "CONNECT 127.0.0.1:" + QByteArray::number(server->tlsPort());
+        QCOMPARE(server->requestLines().constFirst().startsWith("GET "), true);
+        QCOMPARE(server->requestLines().size() > 1 &&
+                     server->requestLines().at(1).startsWith(tunnel),
+                 throughProxy);
     }
 
     void waitEndedFromOutsideIsNoPage() {

@@ -26,6 +26,15 @@ for p in libqt6widgets6 libqt6network6 fonts-liberation2; do
 done
 apt-get install --simulate --no-install-recommends "$deb" >/dev/null \
     || fail "its dependencies do not resolve here"
+for f in usr/share/doc/kursove/copyright usr/share/doc/kursove/changelog.gz \
+         usr/share/man/man1/kursove.1.gz; do
+    [ -f "$root/$f" ] || fail "missing /$f"
+done
+# Debian's own package checker: any error or warning fails the check.
+if ! findings=$(lintian --fail-on error,warning "$deb" 2>&1); then
+    echo "$findings" >&2
+    fail "lintian finds errors or warnings"
+fi
 
 work=$(mktemp -d /tmp/kursove-deb-run.XXXXXX)
 (cd "$work" && QT_QPA_PLATFORM=offscreen timeout 3 "$root/usr/bin/kursove" >/dev/null 2>&1) || true

@@ -12,6 +12,8 @@ QByteArray reason(int status) {
     switch (status) {
     case 200:
         return "OK";
+    case 301:
+        return "Moved Permanently";
     case 302:
         return "Found";
     case 404:
@@ -87,6 +89,16 @@ QList<QByteArray> respond(const Config& config, const QByteArray& target, const 
         return {chunked(config.contentType, config.page)};
     case Fault::Http10:
         return {head("HTTP/1.0", 200, {"Content-Type: " + config.contentType}) + config.page};
+    case Fault::RedirectToTls: {
+        const QByteArray authority =
+            target.startsWith("http://") ? target.mid(7, target.indexOf('/', 7) - 7) : host;
+        const qsizetype colon = authority.lastIndexOf(':');
+        const QByteArray hostName = colon > 0 ? authority.left(colon) : authority;
+        return {head(
+            "HTTP/1.1", 301,
+            {"Location: https://" + hostName + ':' + QByteArray::number(config.tlsPort) + RatePath,
+             "Content-Length: 0", "Connection: close"})};
+    }
     case Fault::RedirectLoop: {
         const QByteArray address =
             target.startsWith("http://") ? target : "http://" + host + target;

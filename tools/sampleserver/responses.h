@@ -6,14 +6,15 @@
 namespace sampleserver {
 
 enum class Fault {
-    None,         // 200 with the page
-    Empty,        // 200 with an empty body
-    Status,       // the chosen status with a small HTML body
-    Stall,        // reads the request, then sends nothing
-    CloseMidBody, // announces the whole page, sends half, closes
-    Chunked,      // the page in chunked transfer encoding
-    Http10,       // HTTP/1.0 answer without Content-Length, ended by closing
-    RedirectLoop, // 302 back to the same address, for ever
+    None,          // 200 with the page
+    Empty,         // 200 with an empty body
+    Status,        // the chosen status with a small HTML body
+    Stall,         // reads the request, then sends nothing
+    CloseMidBody,  // announces the whole page, sends half, closes
+    Chunked,       // the page in chunked transfer encoding
+    Http10,        // HTTP/1.0 answer without Content-Length, ended by closing
+    RedirectLoop,  // 302 back to the same address, for ever
+    RedirectToTls, // 301 to the same path over HTTPS on the TLS port, which serves the page
 };
 
 struct Config {
@@ -22,6 +23,7 @@ struct Config {
     Fault fault = Fault::None;
     int status = 404;
     int delayMs = 0;
+    quint16 tlsPort = 0; // where RedirectToTls sends the page (SampleServer::listenTls)
 };
 
 // The bytes of the answer to one request; `target` is the request's address as sent

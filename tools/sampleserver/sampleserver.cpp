@@ -24,7 +24,20 @@ QByteArray headerValue(const QByteArray& request, const QByteArray& name) {
 
 SampleServer::SampleServer(Config config, QObject* parent)
     : QObject(parent), config_(std::move(config)) {
-    connect(&server_, &QTcpServer::newConnection, this, &SampleServer::accept);
+    connect(&server_, &QTcpServer::newConnection, this, [this] { accept(server_); });
+    connect(&tlsServer_, &QTcpServer::pendingConnectionAvailable, this,
+            [this] { accept(tlsServer_); });
+}
+
+bool SampleServer::listenTls(const QSslCertificate& certificate, const QSslKey& key) {
+    QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
+    tls.setLocalCertificate(certificate);
+    tls.setPrivateKey(key);
+    tlsServer_.setSslConfiguration(tls);
+    if (!tlsServer_.listen(QHostAddress::LocalHost))
+        return false;
+    config_.tlsPort = tlsServer_.serverPort();
+    return true;
 }
 
 bool SampleServer::listen(quint16 port) {
@@ -54,8 +67,8 @@ void SampleServer::refuse() {
     server_.close();
 }
 
-void SampleServer::accept() {
-    while (QTcpSocket* socket = server_.nextPendingConnection()) {
+void SampleServer::accept(QTcpServer& server) {
+    while (QTcpSocket* socket = server.nextPendingConnection()) {
         connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
         auto* received = new QByteArray;
         connect(socket, &QObject::destroyed, socket, [received] { delete received; });
@@ -80,10 +93,18 @@ void SampleServer::answer(QTcpSocket* socket, const QByteArray& request) {
 
     const QByteArrayList words = requestLine.split(' ');
     const QByteArray target = words.size() >= 2 ? words.at(1) : QByteArray();
-    QList<QByteArray> parts = respond(config_, target, headerValue(request, "host"));
+    if (words.constFirst() == "CONNECT") {
+        tunnel(socket, target);
+        return;
+    }
+    // Over TLS the page is served as it is: the redirect is the plain port's.
+    Config config = config_;
+    if (socket->inherits("QSslSocket") && config.fault == Fault::RedirectToTls)
+        config.fault = Fault::None;
+    QList<QByteArray> parts = respond(config, target, headerValue(request, "host"));
     if (parts.isEmpty())
         return; // a stall: the connection stays open and silent
-    const bool cut = config_.fault == Fault::CloseMidBody && servesPage(target);
+    const bool cut = config.fault == Fault::CloseMidBody && servesPage(target);
     QTimer::singleShot(config_.delayMs, socket, [socket, parts = std::move(parts), cut] {
         for (const QByteArray& part : parts)
             socket->write(part);
@@ -94,6 +115,27 @@ void SampleServer::answer(QTcpSocket* socket, const QByteArray& request) {
             socket->disconnectFromHost();
         }
     });
+}
+
+// A proxy's tunnel for HTTPS, to this machine only: the bytes go both ways unread.
+void SampleServer::tunnel(QTcpSocket* socket, const QByteArray& target) {
+    const qsizetype colon = target.lastIndexOf(':');
+    if (colon < 0 || target.left(colon) != "127.0.0.1") {
+        socket->write("HTTP/1.1 403 Forbidden\r\nContent-Length: 0\r\nConnection: close\r\n\r\n");
+        socket->disconnectFromHost();
+        return;
+    }
+    auto* upstream = new QTcpSocket(socket);
+    connect(upstream, &QTcpSocket::connected, socket,
+            [socket] { socket->write("HTTP/1.1 200 Connection established\r\n\r\n"); });
+    connect(upstream, &QTcpSocket::readyRead, socket,
+            [socket, upstream] { socket->write(upstream->readAll()); });
+    connect(socket, &QTcpSocket::readyRead, upstream,
+            [socket, upstream] { upstream->write(socket->readAll()); });
+    connect(upstream, &QTcpSocket::disconnected, socket, &QTcpSocket::disconnectFromHost);
+    connect(upstream, &QTcpSocket::errorOccurred, socket, &QTcpSocket::disconnectFromHost);
+    connect(socket, &QTcpSocket::disconnected, upstream, &QTcpSocket::disconnectFromHost);
+    upstream->connectToHost(QHostAddress::LocalHost, target.mid(colon + 1).toUShort());
 }
 
 } // namespace sampleserver

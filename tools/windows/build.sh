@@ -76,6 +76,10 @@ cp "$BUILD/kursove.exe" "$stagedir/"
 for dll in Qt6Core Qt6Gui Qt6Widgets Qt6Network; do cp "$QT/bin/$dll.dll" "$stagedir/"; done
 cp "$QT/plugins/platforms/qwindows.dll" "$stagedir/platforms/"
 cp "$QT/plugins/styles/qwindowsvistastyle.dll" "$stagedir/styles/"
+# Qt's TLS backend for Windows (Schannel, the system's own TLS and certificate store): without
+# it no HTTPS connection is even tried, and a site that moved to HTTPS only ever fails.
+mkdir -p "$stagedir/tls"
+cp "$QT/plugins/tls/qschannelbackend.dll" "$stagedir/tls/"
 # Qt's own Bulgarian texts (a text box's menu), from Debian's translations: the same on both.
 mkdir -p "$stagedir/translations"
 cp /usr/share/qt6/translations/qtbase_bg.qm "$stagedir/translations/"
