@@ -34,7 +34,9 @@ options=$(printf '1\r\n1\r\n%s\r\n"127.0.0.1"\r\n' "$port")
 
 # Only the zip's own DLLs: no WINEPATH for the program.
 env -u WINEPATH WINEPREFIX="$work/prefix" "$WINE" wineboot --init >/dev/null 2>&1 || true
-cat >"$work/session.sh" <<'SESSION'
+# Each session on its own Xvfb starts with the window manager and the unzipped program, and
+# waits for the main window ($win).
+cat >"$work/start.sh" <<'SESSION'
 set -u
 openbox >/dev/null 2>&1 &
 sleep 1
@@ -46,6 +48,9 @@ for _ in $(seq 120); do
     sleep 0.5
 done
 [ -n "${win:-}" ] || { echo "trial: no main window"; exit 1; }
+SESSION
+cat >"$work/session.sh" <<'SESSION'
+source "$WORK/start.sh"
 sleep 4
 import -window root "$SHOTS/raw-main.png"
 xdotool windowactivate --sync "$win"
@@ -60,7 +65,7 @@ xdotool key space; sleep 1
 xdotool windowactivate --sync "$win" key alt+F4
 sleep 3
 SESSION
-APP=$app PREFIX=$work/prefix WINE=$WINE SHOTS=$shots \
+APP=$app PREFIX=$work/prefix WINE=$WINE SHOTS=$shots WORK=$work \
     xvfb-run -a -s "-screen 0 1024x768x24" bash "$work/session.sh"
 for s in main options about; do
     convert "$shots/raw-$s.png" -trim +repage "$shots/kursove-windows-$s.png"
@@ -83,17 +88,7 @@ echo "trial: $(basename "$zip") fetched the page through 127.0.0.1:$port; option
 slowport=$(sampleserver_port "$work/slow.log" 60)
 printf '1\n0\n%s\n"127.0.0.1"\n' "$slowport" >"$app/options.opt" # LF: the save makes it CR LF
 cat >"$work/input.sh" <<'SESSION'
-set -u
-openbox >/dev/null 2>&1 &
-sleep 1
-cd "$APP"
-env -u WINEPATH WINEPREFIX="$PREFIX" QT_QPA_PLATFORM=windows "$WINE" kursove.exe &
-for _ in $(seq 120); do
-    win=$(xdotool search --name 'Валутни курсове' 2>/dev/null | head -n 1)
-    [ -n "$win" ] && break
-    sleep 0.5
-done
-[ -n "${win:-}" ] || { echo "trial: no main window"; exit 1; }
+source "$WORK/start.sh"
 sleep 2
 xdotool windowactivate --sync "$win"
 # The button's middle, below the menu bar, in the window's own coordinates.
@@ -109,7 +104,7 @@ for _ in $(seq 6); do
     xdotool search --name 'Валутни курсове' >/dev/null 2>&1 || { echo "closed"; break; }
 done
 SESSION
-APP=$app PREFIX=$work/prefix WINE=$WINE LOG=$work/slow.log \
+APP=$app PREFIX=$work/prefix WINE=$WINE LOG=$work/slow.log WORK=$work \
     xvfb-run -a -s "-screen 0 1024x768x24" bash "$work/input.sh" >"$work/input.out" 2>&1
 cat "$work/input.out"
 grep -q '^requests after the first refresh: 1$' "$work/input.out" \
