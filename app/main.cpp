@@ -1,6 +1,7 @@
 #include "app/commandline.h"
 #include "app/frmMain.h"
 #include "app/startup.h"
+#include "platform/core/console.h"
 #include "platform/widgets/qtshellopen.h"
 #include "platform/widgets/qttoolkit.h"
 #include "platform/widgets/toolkittexts.h"
@@ -12,6 +13,7 @@ int main(int argc, char* argv[]) {
     QCoreApplication::setApplicationName(QStringLiteral("kursove"));
     QCoreApplication::setApplicationVersion(QString::fromLatin1(kursove::Version));
     if (argc > 1) {
+        platform::useParentConsole(); // from a command prompt on Windows, answered there
         // Answered before the window system is reached, so --help needs no display.
         const QCoreApplication arguments(argc, argv);
         if (const auto status = app::answerHelpOrVersion(QCoreApplication::arguments()))
