@@ -100,7 +100,8 @@ Reading parseOptions(const QByteArray& bytes) {
     }
     const QByteArray hostLine = line(3).trimmed();
     if (const auto host = quotedBytes(hostLine)) {
-        QStringDecoder decoder(QStringConverter::System);
+        // A byte order mark inside the quotes is part of the host, not a mark to skip.
+        QStringDecoder decoder(QStringConverter::System, QStringConverter::Flag::ConvertInitialBom);
         opt.proxyHost = decoder.decode(*host);
         // Text outside the quotes would be dropped by the next save, and so would bytes that
         // are no text in the system's encoding (a host typed in another code page).

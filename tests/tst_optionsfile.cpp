@@ -55,6 +55,8 @@ private slots:
         same("negative port, empty host", "0\r\n1\r\n-1\r\n\"\"\r\n", make(0, 1, -1));
         same("limits", "255\r\n2\r\n-32768\r\n\"h\"\r\n", make(255, 2, -32768, "h"));
         same("host holding a quote", "1\r\n0\r\n80\r\n\"a\"b\"\r\n", make(1, 0, 80, "a\"b"));
+        same("host starting with a byte order mark", "1\r\n0\r\n80\r\n\"\xEF\xBB\xBFh\"\r\n",
+             make(1, 0, 80, QChar(0xFEFF) + QStringLiteral("h")));
         // Files written with a text editor: read whole, written back in the program's form.
         const QByteArray canonical("1\r\n0\r\n3128\r\n\"proxy.local\"\r\n");
         const Options proxy = make(1, 0, 3128, "proxy.local");
