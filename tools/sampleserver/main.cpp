@@ -5,6 +5,8 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFile>
+#include <QSslCertificate>
+#include <QSslKey>
 #include <QTextStream>
 #include <QTimer>
 #include <cstdio>
@@ -24,7 +26,7 @@ int main(int argc, char* argv[]) {
                                   "text/html; charset=windows-1251");
     const QCommandLineOption fault("fault",
                                    "none, empty, status, stall, cut, chunked, http10, "
-                                   "redirect-loop or refuse.",
+                                   "redirect-loop, redirect-tls or refuse.",
                                    "name", "none");
     const QCommandLineOption status("status", "Status for --fault status.", "n", "404");
     const QCommandLineOption delay("delay", "Milliseconds before each answer.", "ms", "0");
@@ -32,15 +34,27 @@ int main(int argc, char* argv[]) {
     const QCommandLineOption requests("max-requests",
                                       "Stop after this many requests (0: no limit).", "n", "0");
     const QCommandLineOption log("log", "Also append each request line to this file.", "file");
-    parser.addOptions({port, page, type, fault, status, delay, seconds, requests, log});
+    const QCommandLineOption tlsCert(
+        "tls-cert", "Also serve the page over TLS with this certificate (PEM).", "file");
+    const QCommandLineOption tlsKey("tls-key", "The certificate's private key (PEM, RSA).", "file");
+    const QCommandLineOption tlsHost("tls-host",
+                                     "Host that --fault redirect-tls names (default: the "
+                                     "request's own).",
+                                     "name");
+    parser.addOptions(
+        {port, page, type, fault, status, delay, seconds, requests, log, tlsCert, tlsKey, tlsHost});
     parser.process(application);
 
-    const std::map<QString, Fault> faults{
-        {"none", Fault::None},        {"empty", Fault::Empty},
-        {"status", Fault::Status},    {"stall", Fault::Stall},
-        {"cut", Fault::CloseMidBody}, {"chunked", Fault::Chunked},
-        {"http10", Fault::Http10},    {"redirect-loop", Fault::RedirectLoop},
-        {"refuse", Fault::None}};
+    const std::map<QString, Fault> faults{{"none", Fault::None},
+                                          {"empty", Fault::Empty},
+                                          {"status", Fault::Status},
+                                          {"stall", Fault::Stall},
+                                          {"cut", Fault::CloseMidBody},
+                                          {"chunked", Fault::Chunked},
+                                          {"http10", Fault::Http10},
+                                          {"redirect-loop", Fault::RedirectLoop},
+                                          {"redirect-tls", Fault::RedirectToTls},
+                                          {"refuse", Fault::None}};
     const auto chosen = faults.find(parser.value(fault));
     if (chosen == faults.end()) {
         std::fprintf(stderr, "unknown fault: %s\n", qPrintable(parser.value(fault)));
@@ -60,6 +74,7 @@ int main(int argc, char* argv[]) {
     config.fault = chosen->second;
     config.status = parser.value(status).toInt();
     config.delayMs = parser.value(delay).toInt();
+    config.tlsHost = parser.value(tlsHost).toLatin1();
 
     sampleserver::SampleServer server(config);
     const auto wanted = static_cast<quint16>(parser.value(port).toUInt());
@@ -69,6 +84,16 @@ int main(int argc, char* argv[]) {
     }
     if (parser.value(fault) == QLatin1String("refuse"))
         server.refuse();
+    if (parser.isSet(tlsCert)) {
+        QFile cert(parser.value(tlsCert));
+        QFile key(parser.value(tlsKey));
+        if (!cert.open(QIODevice::ReadOnly) || !key.open(QIODevice::ReadOnly) ||
+            !server.listenTls(QSslCertificate(cert.readAll()), QSslKey(key.readAll(), QSsl::Rsa))) {
+            std::fprintf(stderr, "cannot serve TLS with %s\n", qPrintable(parser.value(tlsCert)));
+            return 1;
+        }
+        std::printf("tls on 127.0.0.1:%u\n", server.tlsPort());
+    }
     std::printf("listening on 127.0.0.1:%u\n", server.port());
     std::fflush(stdout);
 

@@ -93,7 +93,9 @@ QList<QByteArray> respond(const Config& config, const QByteArray& target, const 
         const QByteArray authority =
             target.startsWith("http://") ? target.mid(7, target.indexOf('/', 7) - 7) : host;
         const qsizetype colon = authority.lastIndexOf(':');
-        const QByteArray hostName = colon > 0 ? authority.left(colon) : authority;
+        const QByteArray hostName = !config.tlsHost.isEmpty() ? config.tlsHost
+                                    : colon > 0               ? authority.left(colon)
+                                                              : authority;
         return {head(
             "HTTP/1.1", 301,
             {"Location: https://" + hostName + ':' + QByteArray::number(config.tlsPort) + RatePath,

@@ -24,7 +24,7 @@ stage() {
 }
 
 stage "packages"
-PACKAGES=(cmake ninja-build pkg-config qt6-base-dev dpkg-dev g++-mingw-w64-x86-64-posix wine64
+PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev dpkg-dev g++-mingw-w64-x86-64-posix wine64
           zip unzip xvfb xauth openbox xdotool imagemagick fonts-dejavu-core qt6-translations-l10n)
 install_packages "${PACKAGES[@]}"
 WINE=$(dpkg -L wine64 | grep -m1 '/wine64$')
@@ -61,36 +61,65 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
     xvfb-run -a bash -c '"$1" wineboot --init; "$2" -w' _ "$WINE" "$WINESERVER" >/dev/null 2>&1 || true
 fi
 
+stage "TLS sample servers for the HTTPS tests (Linux)"
+# Schannel under Wine can serve no certificate of its own, nor trust a CA added to a process's
+# TLS configuration. So the HTTPS tests under Wine fetch from the Linux sample server, one per
+# test certificate, and the test CA is trusted in the tests' own Wine prefix, never on this
+# machine.
+HOSTBUILD=$BUILD/host
+cmake -S "$ROOT" -B "$HOSTBUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
+cmake --build "$HOSTBUILD" --target kursove-sampleserver
+HOSTSERVER=$HOSTBUILD/tools/sampleserver/kursove-sampleserver
+TLS=$ROOT/tests/tls
+servers=()
+trap 'kill "${servers[@]}" 2>/dev/null || true' EXIT
+for cert in localhost untrusted otherhost; do
+    "$HOSTSERVER" --page "$ROOT/resources/rates-sample.html" --fault redirect-tls \
+        --tls-cert "$TLS/$cert.crt" --tls-key "$TLS/$cert.key" --seconds 1800 \
+        >"$BUILD/https-$cert.log" 2>&1 &
+    servers+=($!)
+    export "KURSOVE_HTTPS_${cert^^}=$(sampleserver_port "$BUILD/https-$cert.log")"
+done
+"$WINE" "$BUILD/kursove-trustca.exe" "$(winpath "$TLS/ca.crt")"
+
 stage "tests under Wine"
 "$WINESERVER" -k 2>/dev/null || true
 xvfb-run -a bash -c 'ctest --test-dir "$1" --output-on-failure -j2 --timeout 300; s=$?
                      "$2" -k 2>/dev/null; exit $s' _ "$BUILD" "$WINESERVER"
+kill "${servers[@]}" 2>/dev/null || true
 
 stage "zip"
 version=$(sed -n 's/^project(kursove VERSION \([0-9.]*\).*/\1/p' "$ROOT/CMakeLists.txt")
 name=kursove-$version-windows-x64
 stagedir=$BUILD/$name
 rm -rf "$stagedir" "$BUILD/$name.zip"
-mkdir -p "$stagedir/platforms" "$stagedir/styles"
-cp "$BUILD/kursove.exe" "$stagedir/"
-for dll in Qt6Core Qt6Gui Qt6Widgets Qt6Network; do cp "$QT/bin/$dll.dll" "$stagedir/"; done
-cp "$QT/plugins/platforms/qwindows.dll" "$stagedir/platforms/"
-cp "$QT/plugins/styles/qwindowsvistastyle.dll" "$stagedir/styles/"
-# Qt's TLS backend for Windows (Schannel, the system's own TLS and certificate store): without
-# it no HTTPS connection is even tried, and a site that moved to HTTPS only ever fails.
-mkdir -p "$stagedir/tls"
-cp "$QT/plugins/tls/qschannelbackend.dll" "$stagedir/tls/"
-# Qt's own Bulgarian texts (a text box's menu), from Debian's translations: the same on both.
-mkdir -p "$stagedir/translations"
-cp /usr/share/qt6/translations/qtbase_bg.qm "$stagedir/translations/"
-cp "$MINGW_GCC/libgcc_s_seh-1.dll" "$MINGW_GCC/libstdc++-6.dll" "$MINGW_LIB/libwinpthread-1.dll" \
-    "$stagedir/"
+# What the zip holds, each file with why it is there. Each was checked by starting the unzipped
+# program through the HTTPS sample server with that one file removed: without a DLL or the
+# platform plugin no window opens; without the style, the TLS backend or the translation it
+# starts but looks foreign, fetches nothing over HTTPS, or shows Qt's own texts in English.
+zipfiles=(
+    "$BUILD/kursove.exe:."                             # the program
+    "$QT/bin/Qt6Core.dll:." "$QT/bin/Qt6Gui.dll:."     # Qt, which it links
+    "$QT/bin/Qt6Widgets.dll:." "$QT/bin/Qt6Network.dll:."
+    "$MINGW_GCC/libgcc_s_seh-1.dll:."                  # the MinGW runtime that Qt and the
+    "$MINGW_GCC/libstdc++-6.dll:."                     # program link
+    "$MINGW_LIB/libwinpthread-1.dll:."
+    "$QT/plugins/platforms/qwindows.dll:platforms"     # Qt's window system on Windows
+    "$QT/plugins/styles/qwindowsvistastyle.dll:styles" # the native look (else Fusion's)
+    "$QT/plugins/tls/qschannelbackend.dll:tls"         # HTTPS with the system's TLS and trust
+    "/usr/share/qt6/translations/qtbase_bg.qm:translations" # Qt's own texts in Bulgarian
+)
+for entry in "${zipfiles[@]}"; do
+    mkdir -p "$stagedir/${entry##*:}"
+    cp "${entry%:*}" "$stagedir/${entry##*:}/"
+done
+# ...and README.txt, the Windows part of the README.
 sed -n '/^## Windows/,/^## [^W]/p' "$ROOT/README.md" | sed '$d' | sed 's/$/\r/' >"$stagedir/README.txt"
 x86_64-w64-mingw32-strip "$stagedir"/*.exe "$stagedir"/*.dll "$stagedir"/*/*.dll
 (cd "$BUILD" && zip -qr "$name.zip" "$name")
 
-stage "the zip in a fresh Wine prefix, through the sample server"
-"$ROOT/tools/windows/trial.sh" "$BUILD/$name.zip" "$BUILD/kursove-sampleserver.exe" \
+stage "the zip in a fresh Wine prefix, through the sample server, to HTTPS"
+"$ROOT/tools/windows/trial.sh" "$BUILD/$name.zip" "$HOSTSERVER" "$BUILD/kursove-trustca.exe" \
     "$BUILD/screenshots"
 stage ""
 echo "Windows package: $BUILD/$name.zip"

@@ -1,14 +1,17 @@
 #!/usr/bin/env bash
 # Unzips the Windows package into a scratch folder, starts kursove.exe in a fresh Wine prefix
 # with the windows platform plugin on Xvfb, pointed by its options.opt at the sample server as
-# its proxy, and checks that the page was fetched through it and that closing the window
-# wrote options.opt back in the program's CR LF form. Screenshots of the main window after the
-# refresh, the options dialog and the About window go to SHOTS.
-# Usage: trial.sh ZIP SAMPLESERVER_EXE SHOTS   (WINEPATH must let the server find Qt)
+# its proxy, which answers with a redirect to the page over HTTPS (the test CA is trusted in
+# this prefix alone). Checks that the page came through the proxy and its CONNECT tunnel and
+# that closing the window wrote options.opt back in the program's CR LF form. Screenshots of
+# the main window after the refresh, the options dialog and the About window go to SHOTS.
+# Then clicks and types at the program during a slow download (see the second session).
+# Usage: trial.sh ZIP SAMPLESERVER TRUSTCA_EXE SHOTS   (the sample server is the Linux one)
 set -euo pipefail
 zip=$(realpath "$1")
 server=$(realpath "$2")
-shots=$(realpath -m "$3")
+trustca=$(realpath "$3")
+shots=$(realpath -m "$4")
 ROOT=$(cd "$(dirname "$0")/../.." && pwd)
 source "$ROOT/tools/lib.sh"
 WINE=$(dpkg -L wine64 | grep -m1 '/wine64$')
@@ -21,9 +24,11 @@ cleanup() {
 }
 trap cleanup EXIT
 
-page="Z:${ROOT//\//\\}\\resources\\rates-sample.html"
-"$WINE" "$server" --page "$page" --seconds 600 >"$work/server.log" 2>&1 &
-port=$(sampleserver_port "$work/server.log" 60) # Wine starts slowly
+page=$ROOT/resources/rates-sample.html
+tls=$ROOT/tests/tls
+"$server" --page "$page" --fault redirect-tls --tls-host 127.0.0.1 --tls-cert "$tls/localhost.crt" \
+    --tls-key "$tls/localhost.key" --seconds 600 >"$work/server.log" 2>&1 &
+port=$(sampleserver_port "$work/server.log")
 
 unzip -q "$zip" -d "$work"
 app=$(echo "$work"/kursove-*-windows-x64)
@@ -34,6 +39,7 @@ options=$(printf '1\r\n1\r\n%s\r\n"127.0.0.1"\r\n' "$port")
 
 # Only the zip's own DLLs: no WINEPATH for the program.
 env -u WINEPATH WINEPREFIX="$work/prefix" "$WINE" wineboot --init >/dev/null 2>&1 || true
+WINEPREFIX="$work/prefix" "$WINE" "$trustca" "Z:${tls//\//\\}\\ca.crt"
 # Each session on its own Xvfb starts with the window manager and the unzipped program, and
 # waits for the main window ($win).
 cat >"$work/start.sh" <<'SESSION'
@@ -73,19 +79,21 @@ for s in main options about; do
 done
 
 fail() { echo "trial: $*" >&2; exit 1; }
-grep -q '^GET http://' <(tr -d '\r' <"$work/server.log") \
-    || { cat "$work/server.log"; fail "the page was not fetched through the proxy"; }
+grep -q '^GET http://' "$work/server.log" \
+    || { cat "$work/server.log"; fail "the page was not asked of the proxy"; }
+grep -q "^CONNECT 127.0.0.1:" "$work/server.log" && grep -q '^GET /zvt/' "$work/server.log" \
+    || { cat "$work/server.log"; fail "the redirect to HTTPS was not followed through the proxy"; }
 [ "$(cat "$app/options.opt")" = "$options" ] \
     || fail "options.opt was not saved as expected: $(od -c "$app/options.opt")"
 [ ! -e "$app/options.opt.bak" ] || fail "a readable options.opt was kept as a backup"
-echo "trial: $(basename "$zip") fetched the page through 127.0.0.1:$port; options.opt saved;" \
-    "screenshots in $shots"
+echo "trial: $(basename "$zip") fetched the page through 127.0.0.1:$port, redirected to HTTPS" \
+    "and tunnelled; options.opt saved; screenshots in $shots"
 
 # Input during a slow download, made through the window system as a person's is: three clicks
 # on the disabled button, F5 and Enter must start nothing once the page is in; Alt+F4 during a
 # download must save and end at once.
-"$WINE" "$server" --page "$page" --delay 6000 --seconds 600 >"$work/slow.log" 2>&1 &
-slowport=$(sampleserver_port "$work/slow.log" 60)
+"$server" --page "$page" --delay 6000 --seconds 600 >"$work/slow.log" 2>&1 &
+slowport=$(sampleserver_port "$work/slow.log")
 printf '1\n0\n%s\n"127.0.0.1"\n' "$slowport" >"$app/options.opt" # LF: the save makes it CR LF
 cat >"$work/input.sh" <<'SESSION'
 source "$WORK/start.sh"
