@@ -23,8 +23,8 @@ struct Config {
     Fault fault = Fault::None;
     int status = 404;
     int delayMs = 0;
-    quint16 tlsPort = 0; // where RedirectToTls sends the page (SampleServer::listenTls)
-    QByteArray tlsHost;  // the host RedirectToTls names; empty: the one the request named
+    quint16 tlsPort = 0;  // where RedirectToTls sends the page (SampleServer::listenTls)
+    QByteArray tlsHost{}; // the host RedirectToTls names; empty: the one the request named
 };
 
 // The bytes of the answer to one request; `target` is the request's address as sent
