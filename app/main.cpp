@@ -4,7 +4,6 @@
 #include "platform/core/console.h"
 #include "platform/widgets/qtshellopen.h"
 #include "platform/widgets/qttoolkit.h"
-#include "platform/widgets/toolkittexts.h"
 
 #include <QApplication>
 #include <kursove/version.h>
@@ -22,7 +21,6 @@ int main(int argc, char* argv[]) {
     QApplication application(argc, argv); // takes the toolkit's own options out of argv
     if (const auto status = app::refuseLeftOver(QCoreApplication::arguments()))
         return *status;
-    platform::useBulgarianToolkitTexts();
 
     platform::QtToolkit toolkit;
     platform::QtShellOpen shell;

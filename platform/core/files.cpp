@@ -6,18 +6,9 @@
 
 namespace platform {
 
-namespace {
-
-bool isFile(const QString& name) {
-    const QFileInfo info(name);
-    return info.exists() && info.isFile();
-}
-
-} // namespace
-
 std::optional<QByteArray> readFile(const QString& name) {
     QFile file(name);
-    if (!isFile(name) || !file.open(QIODevice::ReadOnly))
+    if (!QFileInfo(name).isFile() || !file.open(QIODevice::ReadOnly))
         return std::nullopt;
     return file.readAll();
 }

@@ -79,7 +79,7 @@ void FlexGrid::fitToFont() {
 // measured by the delegate that draws it, margins included, and one pixel for the grid line.
 int FlexGrid::neededWidth(int row, int col, const QFontMetrics& metrics,
                           const QStyleOptionViewItem& option) {
-    int& needed = needed_.at(static_cast<std::size_t>(row) * columnCount() + col);
+    int& needed = neededSlot(row, col);
     if (needed < 0) {
         if (row == 0) {
             const QTableWidgetItem* header = horizontalHeaderItem(col);
@@ -134,7 +134,11 @@ void FlexGrid::setTextMatrix(int row, int col, const QString& text) {
         else if (cell->data(RawTextRole).isValid())
             cell->setData(RawTextRole, QVariant());
     }
-    needed_.at(static_cast<std::size_t>(row) * columnCount() + col) = -1;
+    neededSlot(row, col) = -1;
+}
+
+int& FlexGrid::neededSlot(int row, int col) {
+    return needed_.at(static_cast<std::size_t>(row) * columnCount() + col);
 }
 
 int FlexGrid::fittingWidth() const {

@@ -41,6 +41,7 @@ private:
     void fitToFont();
     [[nodiscard]] int neededWidth(int row, int col, const QFontMetrics& metrics,
                                   const QStyleOptionViewItem& option);
+    int& neededSlot(int row, int col);
 
     // The width each cell needs in the grid's font, measured once per text and font (-1: not
     // yet); a refresh that brings the same texts measures nothing.

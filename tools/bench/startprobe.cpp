@@ -4,7 +4,6 @@
 #include "app/startup.h"
 #include "platform/widgets/qtshellopen.h"
 #include "platform/widgets/qttoolkit.h"
-#include "platform/widgets/toolkittexts.h"
 #include "tools/bench/memory.h"
 
 #include <QApplication>
@@ -13,7 +12,6 @@
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
-    platform::useBulgarianToolkitTexts();
     platform::QtToolkit toolkit;
     platform::QtShellOpen shell;
     app::frmMain frmMain(toolkit, shell);
