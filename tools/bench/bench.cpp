@@ -3,6 +3,8 @@
 #include "app/frmMain.h"
 #include "measure.h"
 #include "pages.h"
+#include "platform/core/caption.h"
+#include "platform/core/grid.h"
 #include "platform/widgets/look.h"
 #include "platform/widgets/qtshellopen.h"
 #include "platform/widgets/qttoolkit.h"
@@ -10,12 +12,12 @@
 #include "rates/decodepage.h"
 #include "rates/parsepage.h"
 #include "rates/printinfo.h"
-#include "standins.h"
 #include "tools/sampleserver/sampleserver.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QEventLoop>
+#include <QHash>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QProcess>
@@ -40,11 +42,31 @@ double mbPerSecond(qsizetype bytes, double ns) {
     return static_cast<double>(bytes) / MiB / (ns / 1e9);
 }
 
+// Where the extraction writes when no window is measured: the cells and labels kept in memory.
+class TableGrid final : public platform::Grid {
+public:
+    void setTextMatrix(int row, int col, const QString& text) override { cells_[{row, col}] = text; }
+    [[nodiscard]] QString TextMatrix(int row, int col) const override {
+        return cells_.value({row, col});
+    }
+
+private:
+    QHash<QPair<int, int>, QString> cells_;
+};
+
+class TextCaption final : public platform::Caption {
+public:
+    void setCaption(const QString& text) override { text_ = text; }
+
+private:
+    QString text_;
+};
+
 double extractNs(const QString& text, int samples, int repeat) {
     rates::Cells cells;
-    FakeGrid grid;
-    FakeCaption date;
-    FakeCaption usd;
+    TableGrid grid;
+    TextCaption date;
+    TextCaption usd;
     return medianNs(samples, repeat, [&] {
         rates::parsepage(text, cells);
         rates::printinfo(cells, grid, date, usd);
