@@ -4,6 +4,7 @@
 #include "platform/core/console.h"
 #include "platform/widgets/qtshellopen.h"
 #include "platform/widgets/qttoolkit.h"
+#include "platform/widgets/toolkittexts.h"
 
 #include <QApplication>
 #include <kursove/version.h>
@@ -13,9 +14,11 @@ int main(int argc, char* argv[]) {
     QCoreApplication::setApplicationVersion(QString::fromLatin1(kursove::Version));
     if (argc > 1) {
         platform::useParentConsole(); // from a command prompt on Windows, answered there
-        // Answered before the window system is reached, so --help needs no display.
+        // Answered before the window system is reached, so --help needs no display; in
+        // Bulgarian, with Qt's own texts of the command line.
         const QCoreApplication arguments(argc, argv);
-        if (const auto status = app::answerHelpOrVersion(QCoreApplication::arguments()))
+        platform::useBulgarianToolkitTexts();
+        if (const auto status = app::checkBeforeToolkit(QCoreApplication::arguments()))
             return *status;
     }
     QApplication application(argc, argv); // takes the toolkit's own options out of argv

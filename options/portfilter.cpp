@@ -2,6 +2,7 @@
 
 #include <QKeyEvent>
 #include <QKeySequence>
+#include <algorithm>
 #include <array>
 #include <utility>
 
@@ -21,8 +22,14 @@ std::optional<qint16> keyAsciiOf(const QKeyEvent& event) {
             return code;
     }
     const int key = event.key();
-    if (key == Qt::Key_Tab || key == Qt::Key_Backtab)
-        return std::nullopt; // focus moves on; it types nothing into the box
+    // Keys that move the cursor or the focus, or delete, type nothing into the box, whatever
+    // text the window system gives them (X11 gives Delete the control character DEL).
+    static const std::array nonTyping{Qt::Key_Tab,    Qt::Key_Backtab,  Qt::Key_Delete,
+                                      Qt::Key_Home,   Qt::Key_End,      Qt::Key_Left,
+                                      Qt::Key_Right,  Qt::Key_Up,       Qt::Key_Down,
+                                      Qt::Key_PageUp, Qt::Key_PageDown, Qt::Key_Insert};
+    if (std::find(nonTyping.begin(), nonTyping.end(), key) != nonTyping.end())
+        return std::nullopt;
     if (key == Qt::Key_Backspace)
         return 8;
     if ((event.modifiers() & Qt::ControlModifier) && key >= Qt::Key_A && key <= Qt::Key_Z)

@@ -1,7 +1,9 @@
 #include "platform/core/console.h"
 
+#include <QtGlobal> // defines Q_OS_WIN: without it the Windows branches would vanish unseen
+
 #ifdef Q_OS_WIN
-#include <cstdio>
+#include <io.h>
 #include <windows.h>
 #endif
 
@@ -20,6 +22,22 @@ void useParentConsole() {
     if (leadsNowhere(STD_ERROR_HANDLE))
         freopen_s(&ignored, "CONOUT$", "w", stderr);
 #endif
+}
+
+void printText(std::FILE* stream, const QString& text) {
+    std::fflush(stream);
+#ifdef Q_OS_WIN
+    const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream)));
+    DWORD mode = 0;
+    if (handle != INVALID_HANDLE_VALUE && GetConsoleMode(handle, &mode)) {
+        DWORD written = 0;
+        WriteConsoleW(handle, reinterpret_cast<const wchar_t*>(text.utf16()),
+                      static_cast<DWORD>(text.size()), &written, nullptr);
+        return;
+    }
+#endif
+    std::fputs(text.toLocal8Bit().constData(), stream);
+    std::fflush(stream);
 }
 
 } // namespace platform

@@ -29,7 +29,7 @@ private slots:
         CountingShell shell;
         about::frmAbout dlg(shell);
         for (const Qt::Key key : {Qt::Key_Space, Qt::Key_Return}) {
-            whenModalOpens([&](QWidget* modal) {
+            const WhenModalOpens opened([&](QWidget* modal) {
                 QCOMPARE(modal, &dlg);
                 QCOMPARE(dlg.focusWidget(), dlg.lblOK);
                 QTest::keyClick(&dlg, Qt::Key_Escape);

@@ -38,7 +38,7 @@ struct Started : Program {
     }
     // Opens the dialog from the menu, runs `use` on it, and returns once it is hidden.
     void options(const std::function<void(frmOpt&)>& use) {
-        whenModalOpens([&](QWidget* modal) {
+        const WhenModalOpens opened([&](QWidget* modal) {
             auto* dlg = qobject_cast<frmOpt*>(modal);
             QVERIFY(dlg != nullptr);
             use(*dlg);
@@ -175,6 +175,23 @@ private slots:
             QTest::keyClick(dlg.txtPort, Qt::Key_Left);
             QTest::keyClick(dlg.txtPort, Qt::Key_1);
             QCOMPARE(dlg.txtPort->text(), QStringLiteral("8018"));
+
+            // The editing keys with the texts X11 gives them (Delete's is DEL, 0x7f).
+            const auto press = [&dlg](Qt::Key key, const QString& text = {}) {
+                QKeyEvent down(QEvent::KeyPress, key, Qt::NoModifier, text);
+                QApplication::sendEvent(dlg.txtPort, &down);
+                QKeyEvent up(QEvent::KeyRelease, key, Qt::NoModifier, text);
+                QApplication::sendEvent(dlg.txtPort, &up);
+            };
+            press(Qt::Key_Home);
+            press(Qt::Key_Delete, QStringLiteral("\x7f"));
+            QCOMPARE(dlg.txtPort->text(), QStringLiteral("018"));
+            press(Qt::Key_End);
+            press(Qt::Key_Left);
+            press(Qt::Key_Delete, QStringLiteral("\x7f"));
+            press(Qt::Key_Right);
+            press(Qt::Key_Backspace, QStringLiteral("\b"));
+            QCOMPARE(dlg.txtPort->text(), QStringLiteral("0"));
         });
     }
 
@@ -184,11 +201,13 @@ private slots:
             QTest::mouseClick(dlg.chkProxy, Qt::LeftButton);
             typePort(dlg, QStringLiteral("40000"));
             QString ok;
-            whenModalOpens([&ok](QWidget* modal) {
-                ok = qobject_cast<QMessageBox*>(modal)->button(QMessageBox::Ok)->text();
-                modal->close();
-            });
-            dlg.btnOK->click();
+            {
+                const WhenModalOpens refused([&ok](QWidget* modal) {
+                    ok = qobject_cast<QMessageBox*>(modal)->button(QMessageBox::Ok)->text();
+                    modal->close();
+                });
+                dlg.btnOK->click();
+            }
             QCOMPARE(ok, QStringLiteral("OK")); // not Qt's translation of it
             QVERIFY(app.toolkit.messages.last().contains(QStringLiteral("-32768 до 32767")));
             QVERIFY(dlg.isVisible());

@@ -204,26 +204,36 @@ private slots:
         QVERIFY2(ScratchDir::read() == file || backup() == file, ScratchDir::read().constData());
     }
 
-    // A save killed at any moment leaves the whole old file or the whole new one.
+    // A save killed at any moment leaves the whole old file or the whole new one. The kill
+    // comes once the saver is under way, and some kills must land in the middle of a save.
     void killedSaveLeavesAWholeFile() {
         ScratchDir dir;
         const QByteArray first = options::formatOptions(stressRecord(true));
         const QByteArray second = options::formatOptions(stressRecord(false));
         ScratchDir::write(first);
         int seen[2] = {0, 0};
+        int midSave = 0;
         for (int round = 0; round < 40; ++round) {
             QProcess saver;
             saver.setWorkingDirectory(dir.path());
             saver.start(QStringLiteral(SAVESTRESS_PATH), {});
             QVERIFY(saver.waitForStarted());
-            QThread::msleep(5 + QRandomGenerator::global()->bounded(40));
+            QByteArray said;
+            while (!said.contains("saved\n") && saver.waitForReadyRead(30000))
+                said += saver.readAllStandardOutput();
+            QVERIFY2(said.contains("saved\n"), "the saver never finished a save");
+            QThread::msleep(QRandomGenerator::global()->bounded(20));
             saver.kill();
             QVERIFY(saver.waitForFinished());
+            said += saver.readAllStandardOutput();
+            midSave += said.endsWith("saving\n") ? 1 : 0;
             const QByteArray now = ScratchDir::read();
             QVERIFY(now == first || now == second);
             ++seen[now == first ? 0 : 1];
         }
-        std::printf("killed saves: %d left the first record, %d the second\n", seen[0], seen[1]);
+        std::printf("killed saves: %d mid-save; %d left the first record, %d the second\n", midSave,
+                    seen[0], seen[1]);
+        QVERIFY2(midSave > 0, "no kill landed in the middle of a save: the test proved nothing");
     }
 };
 
