@@ -23,16 +23,15 @@ constexpr std::array Options {
         ToolkitOption{"qwindowtitle", "заглавие", "Заглавие на главния прозорец."},
         ToolkitOption{"session", "сесия", "Възстановява посочената сесия."},
         ToolkitOption{"testability", nullptr, "Зарежда библиотеката за автоматични проверки."},
-#if defined(Q_OS_WIN)
-        ToolkitOption{"dialogs", "xp|none", "Вид на стандартните диалози."},
-        ToolkitOption{"fontengine", "freetype", "Механизъм за изобразяване на шрифтовете."},
-        ToolkitOption{"darkmode", "0|1|2", "Тъмен режим на Windows."},
-#elif defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+// Taken by the X11 platform plugin (title, icon and geometry only when it is the default one);
+// on Windows that plugin's settings go after -platform (windows:darkmode=1).
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
         ToolkitOption{"display", "дисплей", "Дисплеят на X11 (напр. :0)."},
-        ToolkitOption{"geometry", "геометрия", "Размер и място на главния прозорец (X11)."},
-        ToolkitOption{"title", "заглавие", "Заглавие на главния прозорец (X11)."},
         ToolkitOption{"name", "име", "Име на програмата за X11."},
-        ToolkitOption{"sync", nullptr, "Синхронен обмен с X11."},
+        ToolkitOption{"geometry", "геометрия", "Размер и място на главния прозорец."},
+        ToolkitOption{"title", "заглавие", "Заглавие на главния прозорец."},
+        ToolkitOption{"icon", "икона", "Икона на главния прозорец."},
+        ToolkitOption{"visual", "номер", "Изгледът на X11, който да се ползва."},
         ToolkitOption{"nograb", nullptr, "Не задържа мишката и клавиатурата."},
         ToolkitOption{"dograb", nullptr, "Задържа мишката и клавиатурата и под дебъгер."},
 #endif

@@ -1,0 +1,77 @@
+// Qt's own options as the program knows them before the toolkit starts must be what Qt really
+// takes: an option listed but not taken would be let through and then refused after all; one
+// taken but not listed would be refused without a display although Qt would take it.
+// Run once offscreen and once on an X display: the X11 plugin's options are taken only there.
+#include "platform/widgets/toolkitoptions.h"
+
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QSet>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+// A harmless value for each option that takes one.
+QByteArray valueFor(const QByteArray& name) {
+    if (name == "style")
+        return "fusion";
+    if (name == "platformpluginpath")
+        return QLibraryInfo::path(QLibraryInfo::PluginsPath).toLocal8Bit() + "/platforms";
+    if (name == "qwindowgeometry" || name == "geometry")
+        return "200x100+10+10";
+    if (name == "display")
+        return qgetenv("DISPLAY");
+    if (name == "visual")
+        return "none";
+    if (name == "qmljsdebugger")
+        return "port:0,block";
+    return "kursove-test";
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    const QByteArray platform = argc > 1 ? argv[1] : "offscreen";
+    std::vector<QByteArray> words{"tst_toolkitoptions", "-platform", platform};
+    QSet<QString> listed;
+    for (const platform::ToolkitOption& option : platform::toolkitOptions()) {
+        listed.insert(QString::fromLatin1(option.name));
+        if (QByteArray(option.name) == "platform")
+            continue;
+        words.push_back(QByteArray("-") + option.name);
+        if (option.valueName != nullptr)
+            words.push_back(valueFor(option.name));
+    }
+    std::vector<char*> args;
+    for (QByteArray& word : words)
+        args.push_back(word.data());
+    int count = static_cast<int>(args.size());
+    args.push_back(nullptr);
+    const QApplication application(count, args.data());
+
+    // Offscreen, the X11 plugin's own options stay behind; on X11 nothing does.
+    const QSet<QString> x11Only{QStringLiteral("display"),  QStringLiteral("name"),
+                                QStringLiteral("geometry"), QStringLiteral("title"),
+                                QStringLiteral("icon"),     QStringLiteral("visual"),
+                                QStringLiteral("nograb"),   QStringLiteral("dograb")};
+    QSet<QString> left;
+    for (const QString& argument : QCoreApplication::arguments().mid(1)) {
+        if (argument.startsWith(u'-'))
+            left.insert(argument.mid(1));
+    }
+    const QSet<QString> expected = platform == "xcb" ? QSet<QString>{} : (x11Only & listed);
+    if (left != expected) {
+        std::fprintf(stderr, "FAIL: Qt left %s, expected %s\n",
+                     qPrintable(QStringList(left.values()).join(u' ')),
+                     qPrintable(QStringList(expected.values()).join(u' ')));
+        return 1;
+    }
+    if (!listed.contains(QStringLiteral("style")) || !listed.contains(QStringLiteral("reverse"))) {
+        std::fputs("FAIL: the list lacks Qt's everyday options\n", stderr);
+        return 1;
+    }
+    std::printf("PASS: %lld options taken on %s\n", static_cast<long long>(listed.size()),
+                platform.constData());
+    return 0;
+}
