@@ -64,7 +64,24 @@ QList<QByteArray> splitLines(const QByteArray& bytes) {
     return lines;
 }
 
+// Under the first backup name that is free: a backup already there, the program's or one a
+// person made, is theirs and stays.
+bool keepAside(const QByteArray& bytes) {
+    constexpr int MostBackups = 999;
+    for (int n = 1; n <= MostBackups; ++n) {
+        const QString name = backupFileName(n);
+        if (!QFileInfo::exists(name) && !QFileInfo(name).isSymLink())
+            return platform::replaceFile(name, bytes);
+    }
+    return false;
+}
+
 } // namespace
+
+QString backupFileName(int n) {
+    return n == 1 ? QString::fromLatin1(BackupFileName)
+                  : QStringLiteral("options.opt.%1.bak").arg(n);
+}
 
 QByteArray formatOptions(const Options& opt) {
     QByteArray bytes;
@@ -102,12 +119,15 @@ Reading parseOptions(const QByteArray& bytes) {
     if (const auto host = quotedBytes(hostLine)) {
         // A byte order mark inside the quotes is part of the host, not a mark to skip.
         QStringDecoder decoder(QStringConverter::System, QStringConverter::Flag::ConvertInitialBom);
-        opt.proxyHost = decoder.decode(*host);
-        // Text outside the quotes would be dropped by the next save, and so would bytes that
-        // are no text in the system's encoding (a host typed in another code page).
-        if (hostLine.startsWith('"') && hostLine.endsWith('"') &&
-            encodeHost(opt.proxyHost) == *host)
-            ++fieldsRead;
+        const QString text = decoder.decode(*host);
+        // Bytes that are no text in the system's encoding (a host typed in another code page)
+        // would be used and saved as replacement characters: the field counts as unreadable.
+        if (encodeHost(text) == *host) {
+            opt.proxyHost = text;
+            // Text outside the quotes would be dropped by the next save.
+            if (hostLine.startsWith('"') && hostLine.endsWith('"'))
+                ++fieldsRead;
+        }
     }
     bool restBlank = true;
     for (qsizetype i = LineCount; i < lines.size(); ++i)
@@ -135,7 +155,7 @@ bool SaveOpt(const Options& opt, std::optional<QByteArray>& unreadable) {
     if (platform::isUnreadable(QString::fromLatin1(OptionsFileName)))
         return false;
     if (unreadable) {
-        if (!platform::replaceFile(QString::fromLatin1(BackupFileName), *unreadable))
+        if (!keepAside(*unreadable))
             return false;
         unreadable.reset();
     }

@@ -3,13 +3,16 @@
 #include "options/options.h"
 
 #include <QByteArray>
+#include <QString>
 #include <optional>
 
 namespace options {
 
 inline constexpr char OptionsFileName[] = "options.opt";
-// Where a file that could not be read whole is kept before it is first replaced.
+// Where a file that could not be read whole is kept before it is first replaced: the first of
+// options.opt.bak, options.opt.2.bak, options.opt.3.bak... that is not there yet.
 inline constexpr char BackupFileName[] = "options.opt.bak";
+QString backupFileName(int n);
 
 // Four CR LF lines: proxy flag, refresh flag, port, quoted host (system code page).
 QByteArray formatOptions(const Options& opt);
@@ -20,7 +23,8 @@ struct Reading {
     bool whole = false;
 };
 
-// Reads what it can; a field whose line is missing or unreadable keeps its default. Lines may
+// Reads what it can; a field whose line is missing or unreadable keeps its default (a host
+// whose bytes are no text in the system's encoding is unreadable). Lines may
 // end in CR LF, LF or CR, and a UTF-8 byte order mark before the first is skipped.
 Reading parseOptions(const QByteArray& bytes);
 
@@ -30,7 +34,7 @@ Reading parseOptions(const QByteArray& bytes);
 std::optional<QByteArray> LoadOpt(Options& opt);
 
 // Replaces options.opt in one step; on failure the old file stays as it was. `unreadable`
-// (from LoadOpt) is first kept as options.opt.bak and then cleared; if that cannot be
+// (from LoadOpt) is first kept under the first free backup name and then cleared; if that cannot be
 // written, options.opt is not replaced either. A file that cannot be opened for reading is
 // never replaced.
 bool SaveOpt(const Options& opt, std::optional<QByteArray>& unreadable);

@@ -143,9 +143,14 @@ private slots:
         QCOMPARE(ScratchDir::read(), options::formatOptions(opt));
     }
 
-    // One copy: a later readable file leaves the backup alone, a later unreadable one replaces it.
-    void backupIsReplacedOnlyByANewerUnreadableFile() {
+    // A backup already there, the program's own or a person's, is never replaced: each file
+    // that cannot be read whole goes under the next free name.
+    void backupsAreNeverReplaced() {
         ScratchDir dir;
+        QFile mine(QString::fromLatin1(options::BackupFileName));
+        QVERIFY(mine.open(QIODevice::WriteOnly));
+        mine.write("mine\r\n");
+        mine.close();
         const auto run = [](const QByteArray& bytes) {
             ScratchDir::write(bytes);
             std::optional<QByteArray> unread;
@@ -154,10 +159,17 @@ private slots:
             QVERIFY(!unread);
         };
         run("1\r\n0\r\n40000\r\n\"first\"\r\n");
-        run("1\r\n0\r\n3128\r\n\"fine\"\r\n");
-        QCOMPARE(backup(), QByteArray("1\r\n0\r\n40000\r\n\"first\"\r\n"));
+        run("1\r\n0\r\n3128\r\n\"fine\"\r\n"); // read whole: nothing to keep
         run("x\r\n");
-        QCOMPARE(backup(), QByteArray("x\r\n"));
+        const auto kept = [](int n) {
+            QFile file(options::backupFileName(n));
+            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
+        };
+        QCOMPARE(kept(1), QByteArray("mine\r\n"));
+        QCOMPARE(kept(2), QByteArray("1\r\n0\r\n40000\r\n\"first\"\r\n"));
+        QCOMPARE(kept(3), QByteArray("x\r\n"));
+        QCOMPARE(kept(4), QByteArray("(missing)"));
+        QCOMPARE(options::backupFileName(3), QStringLiteral("options.opt.3.bak"));
     }
 
     void whatCannotBeReadOrWritten() {
@@ -193,15 +205,22 @@ private slots:
     }
 
     // A host typed in a single-byte Cyrillic editor: either its bytes go back as they were, or
-    // (where they are no text in the system's encoding) the file is kept as the backup.
+    // (where they are no text in the system's encoding) the field is unreadable: the default
+    // host for the run, never replacement characters, and the file kept as the backup.
     void hostInAnotherCodePageIsNeverLost() {
         ScratchDir dir;
         const QByteArray file("1\r\n0\r\n3128\r\n\"\xEF\xF0\xEE\xEA\xF1\xE8.local\"\r\n");
         ScratchDir::write(file);
         std::optional<QByteArray> unread;
         const Options opt = loaded(&unread);
+        QVERIFY(!opt.proxyHost.contains(QChar::ReplacementCharacter));
         QVERIFY(options::SaveOpt(opt, unread));
-        QVERIFY2(ScratchDir::read() == file || backup() == file, ScratchDir::read().constData());
+        const QByteArray saved = ScratchDir::read();
+        QVERIFY2(!saved.contains("\xEF\xBF\xBD"), saved.constData());
+        if (saved == file)
+            QCOMPARE(opt.proxyHost.size(), 12);
+        else
+            QCOMPARE(std::make_pair(opt, backup()), std::make_pair(make(1, 0, 3128), file));
     }
 
     // A save killed at any moment leaves the whole old file or the whole new one. The kill
