@@ -64,6 +64,9 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void buildLayout();
@@ -71,6 +74,8 @@ private:
     void fitLayout();
     [[nodiscard]] int widestClient() const;
     void keepOnScreen();
+    [[nodiscard]] int frameWidth() const;
+    void refitForFrame();
     void parsepage();
     void Form_Unload(qint16& Cancel);
 
@@ -79,6 +84,8 @@ private:
     platform::Inet Inet1_;
     QString pagetext_;
     rates::Cells cells_;
+    int buttonWidth_ = 0;
+    int fittedFrame_ = 0;
     bool Loading_ = false;
     bool refreshing_ = false;
     bool interrupted_ = false;

@@ -4,6 +4,7 @@
 #include "platform/widgets/look.h"
 
 #include <QAction>
+#include <QEvent>
 #include <QIcon>
 #include <QLabel>
 #include <QLayout>
@@ -32,16 +33,26 @@ constexpr int ClientHeight = 5655;
 constexpr int EdgeMargin = 120; // right of the grid and the top row, as on the left
 constexpr int LabelGap = 4;     // pixels between a label's text and the next box
 
-// Designed places, in twips: the grid, and the top row from left to right (the "Дата:" caption,
-// the date, the "1 USD =" caption, the rate).
+// Designed places, in twips: the grid, the button, and the top row from left to right.
 struct Box {
     int left, top, width, height;
 };
 constexpr Box GridBox{120, 600, 9375, 4455};
+constexpr Box ButtonBox{240, 5160, 1575, 375};
+enum TopRowPlace : std::size_t { DateCaption, DateValue, UsdCaption, UsdValue };
 constexpr std::array<Box, 4> TopRow{{{1560, 120, 855, 375},
                                      {2520, 120, 2055, 375},
                                      {5880, 120, 1095, 375},
                                      {6960, 120, 1335, 375}}};
+
+// A value longer than its box shows its beginning, and the whole of it in a tip; one that
+// fits stays centred.
+void showBeginningIfCut(QLabel& label) {
+    const bool cut =
+        label.fontMetrics().horizontalAdvance(label.text()) > label.contentsRect().width();
+    label.setAlignment(cut ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignCenter);
+    label.setToolTip(cut ? label.text() : QString());
+}
 
 QLabel* captionLabel(const QString& text, const QFont& font, bool framed, QWidget* parent) {
     auto* label = new QLabel(text, parent);
@@ -81,10 +92,10 @@ void frmMain::buildLayout() {
 
     btnRefresh = new QPushButton(refreshingCaption(), client);
     btnRefresh->setFont(msSansSerif(9.75));
-    const QRect button = twipsRect(240, 5160, 1575, 375);
     // Wide enough for both captions in whatever font the system has.
-    btnRefresh->setGeometry(
-        button.adjusted(0, 0, std::max(0, btnRefresh->sizeHint().width() - button.width()), 0));
+    const QRect button =
+        twipsRect(ButtonBox.left, ButtonBox.top, ButtonBox.width, ButtonBox.height);
+    buttonWidth_ = std::max(button.width(), btnRefresh->sizeHint().width());
     btnRefresh->setText(refreshCaption());
     // Enter on the focused button presses it, as Space does; it is not a default button.
     btnRefresh->setAutoDefault(true);
@@ -140,7 +151,7 @@ void frmMain::fitLayout() {
     };
     // The values give up what does not fit, the date first; never below their design width.
     int excess = place() - maxWidth;
-    for (const std::size_t value : {std::size_t{1}, std::size_t{3}}) {
+    for (const std::size_t value : {DateValue, UsdValue}) {
         const int give = std::min(excess, widths.at(value) - twips(TopRow.at(value).width));
         if (give > 0) {
             widths.at(value) -= give;
@@ -148,14 +159,56 @@ void frmMain::fitLayout() {
         }
     }
     const int rowRight = place();
+    for (QLabel* value : {lblDate2, lblUSD})
+        showBeginningIfCut(*value);
 
     const int gridMax = maxWidth - twips(GridBox.left) - twips(EdgeMargin);
     FG->fitColumns(gridMax - FG->chromeWidth());
-    FG->resize(std::clamp(FG->fittingWidth(), twips(GridBox.width), gridMax), FG->height());
+    FG->setGeometry(twips(GridBox.left), twips(GridBox.top),
+                    std::clamp(FG->fittingWidth(), twips(GridBox.width), gridMax),
+                    twips(GridBox.height));
+    btnRefresh->setGeometry(twips(ButtonBox.left), twips(ButtonBox.top), buttonWidth_,
+                            twips(ButtonBox.height));
     const int width =
         std::max({twips(ClientWidth), rowRight, FG->geometry().right() + 1 + twips(EdgeMargin)});
     centralWidget()->setFixedSize(width, centralWidget()->height());
+    // Placed left to right above; right to left (-reverse, or a right-to-left language) the
+    // whole client is mirrored, as a layout would mirror it.
+    if (isRightToLeft()) {
+        for (QWidget* child : centralWidget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            child->setGeometry(
+                QStyle::visualRect(Qt::RightToLeft, centralWidget()->rect(), child->geometry()));
+    }
+    fittedFrame_ = frameWidth();
     keepOnScreen();
+}
+
+// The width the window manager's frame adds, or 0 while the window has none yet.
+int frmMain::frameWidth() const {
+    return isVisible() ? frameGeometry().width() - width() : 0;
+}
+
+// The frame is known only once the window manager has framed the window, after it is shown:
+// a fit made before (a refresh at start) is made again with it.
+void frmMain::refitForFrame() {
+    if (isVisible() && frameWidth() != fittedFrame_)
+        fitLayout();
+}
+
+void frmMain::moveEvent(QMoveEvent* event) {
+    QMainWindow::moveEvent(event);
+    refitForFrame();
+}
+
+void frmMain::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    refitForFrame();
+}
+
+void frmMain::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::LayoutDirectionChange)
+        fitLayout();
 }
 
 // The widest the client area may be for the window to fit the screen it is on, frame included.
@@ -163,8 +216,7 @@ int frmMain::widestClient() const {
     const QScreen* where = screen();
     if (where == nullptr)
         return QWIDGETSIZE_MAX;
-    const int frame = isVisible() ? frameGeometry().width() - width() : 0;
-    return where->availableGeometry().width() - frame;
+    return where->availableGeometry().width() - frameWidth();
 }
 
 // A window that grew past the screen's right edge moves left to show whole.
@@ -187,6 +239,12 @@ void frmMain::buildMenu() {
     connect(mnuOptions, &QAction::triggered, this, &frmMain::mnuOptions_Click);
     connect(mnuExit, &QAction::triggered, this, &frmMain::mnuExit_Click);
     connect(mnuAbout, &QAction::triggered, this, &frmMain::mnuAbout_Click);
+    // F10 opens the menu, as in most desktop programs (Alt too, by the style).
+    auto* menuKey = new QAction(this);
+    menuKey->setShortcut(QKeySequence(Qt::Key_F10));
+    addAction(menuKey);
+    connect(menuKey, &QAction::triggered, this,
+            [this, mnuMenu] { menuBar()->setActiveAction(mnuMenu->menuAction()); });
     // The window keeps its layout's size: nothing in it follows a change of size.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 }

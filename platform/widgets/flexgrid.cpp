@@ -158,13 +158,17 @@ QString FlexGrid::selectedText() const {
     QStringList lines;
     for (int row = range.topRow(); row <= range.bottomRow(); ++row) {
         QStringList fields;
+        bool blank = true;
         for (int col = range.leftColumn(); col <= range.rightColumn(); ++col) {
             const QTableWidgetItem* cell = item(row, col);
             fields << (cell != nullptr ? cell->text().trimmed() : QString());
+            blank = blank && fields.constLast().isEmpty();
         }
-        lines << fields.join(u'\t');
+        // Rows the page left empty would paste as lines of bare tabs.
+        if (!blank)
+            lines << fields.join(u'\t');
     }
-    return lines.join(u'\n') + u'\n';
+    return lines.isEmpty() ? QString() : lines.join(u'\n') + u'\n';
 }
 
 void FlexGrid::keyPressEvent(QKeyEvent* event) {

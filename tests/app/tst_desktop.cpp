@@ -7,6 +7,7 @@
 #include <QMenuBar>
 #include <QProcess>
 #include <QPushButton>
+#include <QScreen>
 #include <QStandardPaths>
 #include <QTest>
 #include <QTimer>
@@ -79,6 +80,28 @@ private slots:
         // The same click does reach the button once the refresh is over.
         xdotool(QStringLiteral("mousemove --sync %1 click 1").arg(button));
         QTRY_COMPARE_WITH_TIMEOUT(app.server.requestLines().size(), 2, 10000);
+    }
+
+    // A refresh at start fits the window before a slow window manager has framed it (here it
+    // is held still meanwhile); once the frame is there, the window fits the screen, frame and
+    // all.
+    void startUpRefreshFitsTheScreenOnceFramed() {
+        QByteArray wide = samplePage();
+        wide.replace("\xC0\xE2\xF1\xF2\xF0\xE0\xEB\xE8\xE9\xF1\xEA\xE8 \xE4\xEE\xEB\xE0\xF0",
+                     QByteArray(1100, '\xE4')); // a name far wider than the screen
+        SampleServer proxy({wide});
+        QVERIFY(proxy.listenOnStorablePort());
+        QCOMPARE(QProcess::execute(QStringLiteral("pkill"), {"-STOP", "-x", "openbox"}), 0);
+        const Program app(proxyOptions(proxy, true));
+        QProcess::execute(QStringLiteral("pkill"), {"-CONT", "-x", "openbox"});
+        const app::frmMain& window = app.window;
+        QCOMPARE(proxy.requestLines().size(), 1);
+        QTRY_VERIFY(window.frameGeometry().width() > window.width()); // framed now
+        const QRect area = window.screen()->availableGeometry();
+        QTRY_VERIFY2(area.contains(window.frameGeometry()),
+                     qPrintable(QStringLiteral("%1 px wide on a %2 px screen")
+                                    .arg(window.frameGeometry().width())
+                                    .arg(area.width())));
     }
 
     // Closing the window from its title bar while a page downloads still saves and ends.

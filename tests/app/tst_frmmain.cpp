@@ -40,22 +40,6 @@ QString accessibleName(QObject* object) {
     return QAccessible::queryAccessibleInterface(object)->text(QAccessible::Name);
 }
 
-// The page with long names and figures of many digits.
-QByteArray longPage() {
-    QFile file(qEnvironmentVariable("KURSOVE_LONG_PAGE"));
-    if (!file.open(QIODevice::ReadOnly))
-        qFatal("long sample page not found: set KURSOVE_LONG_PAGE");
-    return file.readAll();
-}
-
-// options.opt naming `proxy` (which must listen where the file's port can say).
-QByteArray proxyOptions(const SampleServer& proxy, bool refreshOnStart) {
-    return QStringLiteral("1\r\n%1\r\n%2\r\n\"127.0.0.1\"\r\n")
-        .arg(refreshOnStart ? 1 : 0)
-        .arg(proxy.port())
-        .toLatin1();
-}
-
 } // namespace
 
 class TestFrmMain : public QObject {
@@ -156,7 +140,7 @@ private slots:
     }
 
     // Each value label is read out as what it shows, with what it is as its description and
-    // the caption beside it as its label. (The grid's cells: windowFitsTheValuesAndTheScreen.)
+    // the caption beside it as its label. (The grid's cells: tst_mainlayout.)
     void screenReaderReadsTheValues() {
         Program app;
         app::frmMain& window = app.window;
@@ -174,88 +158,6 @@ private slots:
         const auto labelledBy = usd->relations(QAccessible::Label);
         QCOMPARE(labelledBy.size(), 1);
         QCOMPARE(labelledBy.first().first->text(QAccessible::Name), QStringLiteral("1 USD ="));
-    }
-
-    // In a font wider than the layout's, columns widen to their cells, labels to their texts
-    // and the window to both, but never past the screen: then the grid scrolls sideways, and a
-    // value longer than the screen shows cut while its cell keeps it whole. Ordinary values
-    // afterwards bring the window back to their size.
-    void windowFitsTheValuesAndTheScreen() {
-        Program app;
-        app::frmMain& window = app.window;
-        QFont wide(QStringLiteral("DejaVu Sans"));
-        wide.setPointSizeF(11);
-        for (QWidget* widget : std::initializer_list<QWidget*>{window.FG, window.lblDate2,
-                                                               window.lblUSD, window.Label1})
-            widget->setFont(wide);
-        window.show();
-        SampleServer server({samplePage()});
-        QVERIFY(server.listen());
-        app.fetchFrom(server);
-        window.btnRefresh_Click();
-        QTest::qWait(0);
-        const int sampleWidth = window.width();
-        const int sampleScroll = window.FG->horizontalScrollBar()->maximum(); // 0 where it fits
-        const int screenWidth = window.screen()->availableGeometry().width();
-        const auto onScreen = [&] {
-            QTest::qWait(0);
-            return window.frameGeometry().width() <= screenWidth &&
-                   window.frameGeometry().left() >= 0;
-        };
-        QVERIFY(onScreen());
-
-        server.config().page = longPage();
-        window.btnRefresh_Click();
-        QCOMPARE(window.FG->TextMatrix(26, 3), QStringLiteral("2063.4814629044"));
-        const QFontMetrics metrics(wide);
-        constexpr int TextMargins = 6; // the delegate's margins on both sides of a cell's text
-        for (int row = 1; row <= 28; ++row) {
-            for (int col = 0; col < 6; ++col) {
-                const QString text = window.FG->item(row - 1, col)->text();
-                // Whole, unless wider than the grid can show on this screen.
-                QVERIFY2(window.FG->columnWidth(col) >=
-                             std::min(metrics.horizontalAdvance(text) + TextMargins,
-                                      window.FG->viewport()->width()),
-                         qPrintable(text));
-            }
-        }
-        QVERIFY(window.width() >= sampleWidth); // equal where both fill the screen
-        QVERIFY(onScreen());
-        QCOMPARE(window.FG->horizontalScrollBar()->maximum() > 0,
-                 window.FG->horizontalHeader()->length() > window.FG->viewport()->width());
-        int right = 0;
-        for (QLabel* label : {window.lblDate, window.lblDate2, window.Label1, window.lblUSD}) {
-            QVERIFY2(label->width() >= label->sizeHint().width(), qPrintable(label->text()));
-            QVERIFY2(label->x() >= right, qPrintable(label->text())); // no overlap
-            right = label->geometry().right() + 1;
-        }
-        QVERIFY(right <= window.centralWidget()->width());
-
-        // A name of 1,100 letters, a code and a rate of 300 digits, and as long a date.
-        QByteArray huge = samplePage();
-        huge.replace("05.12.2026", QByteArray(400, '5'));
-        huge.replace("USD", QByteArray(300, 'U'));
-        huge.replace("1.67142", "1." + QByteArray(300, '6'));
-        huge.replace("\xC0\xE2\xF1\xF2\xF0\xE0\xEB\xE8\xE9\xF1\xEA\xE8 \xE4\xEE\xEB\xE0\xF0",
-                     QByteArray(1100, '\xE4')); // "Австралийски долар" in windows-1251
-        server.config().page = huge;
-        window.btnRefresh_Click();
-        QCOMPARE(window.FG->TextMatrix(1, 0), QString(1100, u'д'));
-        QCOMPARE(
-            QAccessible::queryAccessibleInterface(window.FG)->tableInterface()->cellAt(0, 0)->text(
-                QAccessible::Name),
-            QString(1100, u'д'));
-        QCOMPARE(window.FG->TextMatrix(26, 1), QString(300, u'U'));
-        QVERIFY(onScreen());
-        QVERIFY(window.FG->horizontalScrollBar()->maximum() > 0);
-        QVERIFY(window.FG->columnWidth(1) <= window.FG->viewport()->width());
-        QCOMPARE(window.lblDate2->text(), QString(400, u'5'));
-
-        server.config().page = samplePage();
-        window.btnRefresh_Click();
-        QTest::qWait(0);
-        QCOMPARE(window.width(), sampleWidth);
-        QCOMPARE(window.FG->horizontalScrollBar()->maximum(), sampleScroll);
     }
 
     // Enter and Space on the focused button and F5 refresh, F5 only while the button is
@@ -299,6 +201,20 @@ private slots:
         QTest::keyClick(window.FG, Qt::Key_C, Qt::ControlModifier);
         QCOMPARE(QGuiApplication::clipboard()->text(),
                  QStringLiteral("AUD\t1\t1.10342\nCAD\t1\t1.20117\n"));
+        // All of it: the 28 rows, without the rows the page leaves empty.
+        QTest::keyClick(window.FG, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(window.FG, Qt::Key_C, Qt::ControlModifier);
+        const QStringList lines = QGuiApplication::clipboard()->text().split(u'\n');
+        QCOMPARE(lines.size(), 28 + 1);
+        QVERIFY(lines.at(0).startsWith(QStringLiteral("Австралийски долар\tAUD\t1\t")));
+        QVERIFY(lines.at(27).count(u'\t') == 5 && !lines.at(27).endsWith(u'\t'));
+        QCOMPARE(lines.at(28), QString());
+
+        // F10 opens the menu, as Alt does.
+        QTest::keyClick(&window, Qt::Key_F10);
+        QWidget* menu = QApplication::activePopupWidget();
+        QVERIFY(menu != nullptr && menu->actions().contains(window.mnuOptions));
+        menu->close();
     }
 
     // --help and --version answer on standard output, with no display; anything unknown is

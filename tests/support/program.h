@@ -6,6 +6,14 @@
 #include "standins.h"
 #include "tools/sampleserver/sampleserver.h"
 
+// options.opt naming `proxy` (which must listen where the file's port can say).
+inline QByteArray proxyOptions(const sampleserver::SampleServer& proxy, bool refreshOnStart) {
+    return QStringLiteral("1\r\n%1\r\n%2\r\n\"127.0.0.1\"\r\n")
+        .arg(refreshOnStart ? 1 : 0)
+        .arg(proxy.port())
+        .toLatin1();
+}
+
 // The program started in a scratch folder (holding `file` as options.opt unless it is empty),
 // its toolkit and browser stood in for.
 struct Program {
