@@ -1,5 +1,7 @@
 #include "tools/bench/memory.h"
 
+#include <QtGlobal> // the Q_OS_* macros below
+
 #if defined(Q_OS_WIN)
 #include <windows.h>
 // windows.h first: psapi.h needs its types.
