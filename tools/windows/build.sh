@@ -113,8 +113,19 @@ for entry in "${zipfiles[@]}"; do
     mkdir -p "$stagedir/${entry##*:}"
     cp "${entry%:*}" "$stagedir/${entry##*:}/"
 done
-# ...and README.txt, the Windows part of the README.
-sed -n '/^## Windows/,/^## [^W]/p' "$ROOT/README.md" | sed '$d' | sed 's/$/\r/' >"$stagedir/README.txt"
+# ...and README.txt, how to use it, in Bulgarian: UTF-8 with a byte order mark and CR LF, so
+# Notepad shows the Cyrillic on any Windows.
+{ printf '\xEF\xBB\xBF'; sed "s/@VERSION@/$version/; s/\$/\r/" "$ROOT/app/windows/README.txt.in"; } \
+    >"$stagedir/README.txt"
+# What a person sees of the exe must be there: the console answers to --help (a GUI program
+# that attaches to the command prompt's console and writes the characters themselves) and the
+# Bulgarian version information.
+imports=$(x86_64-w64-mingw32-objdump -p "$BUILD/kursove.exe")
+for needed in AttachConsole GetConsoleMode WriteConsoleW; do
+    grep -q "\b$needed\b" <<<"$imports" || { echo "kursove.exe does not import $needed" >&2; exit 1; }
+done
+grep -qaF "$(printf 'Курсове' | iconv -f UTF-8 -t UTF-16LE)" "$BUILD/kursove.exe" \
+    || { echo "kursove.exe has no Bulgarian version information" >&2; exit 1; }
 x86_64-w64-mingw32-strip "$stagedir"/*.exe "$stagedir"/*.dll "$stagedir"/*/*.dll
 (cd "$BUILD" && zip -qr "$name.zip" "$name")
 
