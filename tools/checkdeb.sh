@@ -11,7 +11,7 @@ trap 'rm -rf "$root"' EXIT
 dpkg-deb -x "$deb" "$root"
 
 fail() { echo "package check: $*" >&2; exit 1; }
-for f in usr/bin/kursove usr/share/applications/kursove.desktop \
+for f in usr/bin/kursove usr/libexec/kursove/kursove-menu usr/share/applications/kursove.desktop \
          usr/share/metainfo/org.example.kursove.metainfo.xml \
          usr/share/icons/hicolor/scalable/apps/kursove.svg \
          usr/share/icons/hicolor/{16x16,32x32,48x48,256x256}/apps/kursove.png; do
@@ -40,4 +40,30 @@ work=$(mktemp -d /tmp/kursove-deb-run.XXXXXX)
 (cd "$work" && QT_QPA_PLATFORM=offscreen timeout 3 "$root/usr/bin/kursove" >/dev/null 2>&1) || true
 [ -f "$work/options.opt" ] || fail "the unpacked program did not start"
 rm -rf "$work"
+
+# Started from the menu, as a desktop starts it: the entry's command, in the home folder, with
+# HOME set and XDG_CONFIG_HOME unset, then set. The options land in the settings folder, never
+# among the person's documents. With KURSOVE_INSTALL_DEB=1 (a pristine root) the package is
+# installed for real first and its installed entry is used; otherwise the unpacked one.
+prefix=$root
+if [ "${KURSOVE_INSTALL_DEB:-}" = 1 ]; then
+    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "$deb" >/dev/null || fail "it does not install"
+    prefix=""
+fi
+exec_line=$(sed -n 's/^Exec=//p' "$prefix/usr/share/applications/kursove.desktop")
+menu_start() { # HOME, then XDG_CONFIG_HOME or nothing
+    (cd "$1" && env -i HOME="$1" ${2:+XDG_CONFIG_HOME="$2"} PATH="$prefix/usr/bin:/usr/bin:/bin" \
+        QT_QPA_PLATFORM=offscreen timeout 3 "$prefix$exec_line" >/dev/null 2>&1) || true
+}
+home=$(mktemp -d /tmp/kursove-deb-home.XXXXXX)
+menu_start "$home"
+[ -f "$home/.config/kursove/options.opt" ] || fail "from the menu, options.opt is not in ~/.config/kursove"
+[ ! -e "$home/options.opt" ] || fail "from the menu, options.opt landed in the home folder"
+menu_start "$home" "$home/settings"
+[ -f "$home/settings/kursove/options.opt" ] || fail "from the menu, XDG_CONFIG_HOME is not used"
+[ ! -e "$home/options.opt" ] || fail "from the menu, options.opt landed in the home folder"
+rm -rf "$home"
+if [ "${KURSOVE_INSTALL_DEB:-}" = 1 ]; then
+    DEBIAN_FRONTEND=noninteractive apt-get remove -y -qq kursove >/dev/null
+fi
 echo "package check: $(basename "$deb") installs $(find "$root" -type f | wc -l) files; Depends: $depends"

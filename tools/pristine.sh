@@ -46,7 +46,9 @@ mount --bind /dev/pts "$TARGET/dev/pts"
 echo "Running ./dev $* in a pristine Debian 12 root ($TARGET)"
 start=$SECONDS
 status=0
+# KURSOVE_INSTALL_DEB: the package check installs the package there, as a person would.
 chroot "$TARGET" /usr/bin/env -i HOME=/root PATH=/usr/sbin:/usr/bin:/sbin:/bin LANG=C.UTF-8 \
+    KURSOVE_INSTALL_DEB=1 \
     /bin/bash -c 'cd /home/user/kursove && ./dev "$@"' _ "$@" || status=$?
 echo "pristine: ./dev $* exited with $status after $((SECONDS - start)) s"
 exit $status
