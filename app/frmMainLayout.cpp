@@ -93,9 +93,7 @@ void frmMain::buildLayout() {
     btnRefresh = new QPushButton(refreshingCaption(), client);
     btnRefresh->setFont(msSansSerif(9.75));
     // Wide enough for both captions in whatever font the system has.
-    const QRect button =
-        twipsRect(ButtonBox.left, ButtonBox.top, ButtonBox.width, ButtonBox.height);
-    buttonWidth_ = std::max(button.width(), btnRefresh->sizeHint().width());
+    buttonWidth_ = std::max(platform::twips(ButtonBox.width), btnRefresh->sizeHint().width());
     btnRefresh->setText(refreshCaption());
     // Enter on the focused button presses it, as Space does; it is not a default button.
     btnRefresh->setAutoDefault(true);
