@@ -32,6 +32,7 @@ constexpr int ClientWidth = 9810;
 constexpr int ClientHeight = 5655;
 constexpr int EdgeMargin = 120; // right of the grid and the top row, as on the left
 constexpr int LabelGap = 4;     // pixels between a label's text and the next box
+constexpr int PushedGap = 8;    // pixels between the date's box and a "1 USD =" it pushes right
 
 // Designed places, in twips: the grid, the button, and the top row from left to right.
 struct Box {
@@ -140,7 +141,8 @@ void frmMain::fitLayout() {
     const auto place = [&] {
         int right = 0;
         for (std::size_t i = 0; i < row.size(); ++i) {
-            const int left = std::max(twips(TopRow.at(i).left), right);
+            const int gap = i == UsdCaption ? PushedGap : 0;
+            const int left = std::max(twips(TopRow.at(i).left), right + gap);
             row.at(i)->setGeometry(left, twips(TopRow.at(i).top), widths.at(i),
                                    twips(TopRow.at(i).height));
             right = left + widths.at(i);
