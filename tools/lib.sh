@@ -69,7 +69,8 @@ debian_mirror() {
     echo "${mirror:-http://deb.debian.org/debian}"
 }
 
-# Installs those of the named Debian packages that are missing (with sudo unless root).
+# Installs those of the named Debian packages that are missing (with sudo unless root). The
+# package lists are brought up to date once per run.
 install_packages() {
     local missing=() p
     for p in "$@"; do
@@ -80,6 +81,9 @@ install_packages() {
     echo "Installing: ${missing[*]}"
     local sudo=""
     [ "$(id -u)" -ne 0 ] && sudo="sudo"
-    $sudo apt-get update -qq
+    if [ -z "${KURSOVE_APT_UPDATED:-}" ]; then
+        $sudo apt-get update -qq
+        KURSOVE_APT_UPDATED=1
+    fi
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}" >/dev/null
 }
