@@ -25,12 +25,7 @@ QLabel* plainLabel(const QString& text, QWidget* parent) {
 
 frmAbout::frmAbout(platform::ShellOpen& shell, QWidget* owner) : QDialog(owner), shell_(shell) {
     using platform::twipsRect;
-    setWindowTitle(QStringLiteral("За програмата"));
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint);
-    setFixedSize(twipsRect(0, 0, 4530, 4185).size());
-    setFont(platform::msSansSerif(8.25));
-    platform::paintBackground(*this, platform::teal());
+    platform::setUpDialog(*this, QStringLiteral("За програмата"), 4530, 4185);
 
     lblOK = new QPushButton(QStringLiteral("OK"), this);
     lblOK->setGeometry(twipsRect(1440, 3480, 1455, 375));

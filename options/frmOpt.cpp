@@ -62,12 +62,7 @@ frmOpt::frmOpt(MainHost& main, platform::Toolkit& toolkit, QWidget* owner)
 
 void frmOpt::buildControls() {
     using platform::twipsRect;
-    setWindowTitle(QStringLiteral("Настройки"));
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint);
-    setFixedSize(twipsRect(0, 0, 5700, 3345).size());
-    setFont(platform::msSansSerif(8.25));
-    platform::paintBackground(*this, platform::teal());
+    platform::setUpDialog(*this, QStringLiteral("Настройки"), 5700, 3345);
     const QFont boxFont = platform::msSansSerif(9.75);
 
     btnOK = new QPushButton(QStringLiteral("OK"), this);

@@ -30,8 +30,7 @@ std::optional<QString> decodeAs(const QByteArray& charset, const QByteArray& bod
     return platform::decodeCharset(charset, body);
 }
 
-} // namespace
-
+// The charset parameter of a Content-Type value, or empty.
 QByteArray charsetOfContentType(const QByteArray& contentType) {
     const QList<QByteArray> parts = contentType.split(';');
     for (qsizetype i = 1; i < parts.size(); ++i) {
@@ -43,6 +42,7 @@ QByteArray charsetOfContentType(const QByteArray& contentType) {
     return {};
 }
 
+// The charset named by a <meta> tag near the start of the page, or empty.
 QByteArray charsetOfMeta(const QByteArray& body) {
     static const QRegularExpression meta(
         QStringLiteral(R"(<meta\b[^>]*?charset\s*=\s*["']?\s*([A-Za-z0-9._:\-]+))"),
@@ -52,6 +52,8 @@ QByteArray charsetOfMeta(const QByteArray& body) {
     const QRegularExpressionMatch match = meta.match(head);
     return match.hasMatch() ? match.captured(1).toLatin1() : QByteArray();
 }
+
+} // namespace
 
 QString decodepage(const QByteArray& body, const QByteArray& contentType) {
     if (const auto bom = QStringConverter::encodingForData(body))

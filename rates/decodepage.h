@@ -11,10 +11,4 @@ namespace rates {
 // charset that is unknown here is passed over.
 QString decodepage(const QByteArray& body, const QByteArray& contentType);
 
-// The charset parameter of a Content-Type value, or empty.
-QByteArray charsetOfContentType(const QByteArray& contentType);
-
-// The charset named by a <meta> tag near the start of the page, or empty.
-QByteArray charsetOfMeta(const QByteArray& body);
-
 } // namespace rates

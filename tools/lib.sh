@@ -14,6 +14,49 @@ sampleserver_port() {
     return 1
 }
 
+# Waits up to $1 seconds (20 by default) for a window manager to have taken the X display: it
+# then announces its desktops on the root window.
+wait_for_wm() {
+    local end=$((SECONDS + ${1:-20}))
+    until xdotool get_num_desktops >/dev/null 2>&1; do
+        [ "$SECONDS" -lt "$end" ] || { echo "no window manager came up" >&2; return 1; }
+        sleep 0.1
+    done
+}
+
+# How many requests a sample server has logged so far.
+requests_in() {
+    local count
+    count=$(grep -c '^GET' "$1" 2>/dev/null)
+    echo "${count:-0}"
+}
+
+# Saves the X screen to $1 once the program's window shows and has drawn what it was about to:
+# with a sample server's log in $2, only after the log holds $3 requests (1 by default), and then
+# once three captures half a second apart are alike (the sample servers here answer at once, so
+# a screen still for a second has the answer drawn). Fails rather than save a blank screen when
+# the window, the request or a still screen does not come within 20 seconds.
+screenshot_program() {
+    local out=$1 log=${2:-} requests=${3:-1} end
+    timeout 20 xdotool search --sync --onlyvisible --class kursove >/dev/null \
+        || { echo "the program's window did not show within 20 s" >&2; return 1; }
+    end=$((SECONDS + 20))
+    while [ -n "$log" ] && [ "$(requests_in "$log")" -lt "$requests" ]; do
+        [ "$SECONDS" -lt "$end" ] || { echo "the program made no request within 20 s" >&2; return 1; }
+        sleep 0.1
+    done
+    local last="" now alike=0
+    end=$((SECONDS + 20))
+    while [ "$alike" -lt 2 ]; do
+        [ "$SECONDS" -lt "$end" ] || { echo "the screen did not settle within 20 s" >&2; return 1; }
+        sleep 0.5
+        now=$(import -window root rgb:- | md5sum)
+        if [ "$now" = "$last" ]; then alike=$((alike + 1)); else alike=0; fi
+        last=$now
+    done
+    import -window root "$out"
+}
+
 # The Debian mirror this machine's apt already uses, so nothing else is contacted.
 debian_mirror() {
     local mirror
@@ -26,7 +69,8 @@ debian_mirror() {
     echo "${mirror:-http://deb.debian.org/debian}"
 }
 
-# Installs those of the named Debian packages that are missing (with sudo unless root).
+# Installs those of the named Debian packages that are missing (with sudo unless root). The
+# package lists are brought up to date once per run.
 install_packages() {
     local missing=() p
     for p in "$@"; do
@@ -37,6 +81,9 @@ install_packages() {
     echo "Installing: ${missing[*]}"
     local sudo=""
     [ "$(id -u)" -ne 0 ] && sudo="sudo"
-    $sudo apt-get update -qq
+    if [ -z "${KURSOVE_APT_UPDATED:-}" ]; then
+        $sudo apt-get update -qq
+        KURSOVE_APT_UPDATED=1
+    fi
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}" >/dev/null
 }

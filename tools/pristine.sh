@@ -14,9 +14,7 @@ source "$ROOT/tools/lib.sh"
 mirror=$(debian_mirror)
 
 if [ ! -f "$BASE/.complete" ]; then
-    command -v debootstrap >/dev/null || {
-        apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq debootstrap >/dev/null
-    }
+    install_packages debootstrap
     rm -rf "$BASE"
     echo "Building a minimal Debian 12 root in $BASE (once)"
     debootstrap --variant=minbase bookworm "$BASE" "$mirror" >"$CACHE/debootstrap.log" 2>&1 \
@@ -30,7 +28,8 @@ cleanup() {
     for m in dev/pts dev sys proc; do
         mountpoint -q "$TARGET/$m" 2>/dev/null && umount -l "$TARGET/$m"
     done
-    rm -rf "$WORK"
+    # A lazy unmount may leave a mount in place a while: never follow one out of the copy.
+    rm -rf --one-file-system "$WORK"
 }
 trap cleanup EXIT
 cp -a "$BASE" "$TARGET"

@@ -36,14 +36,20 @@ for fonts in liberation dejavu; do
         mkdir -p "$run"
         printf '1\r\n1\r\n%s\r\n"127.0.0.1"\r\n' "$port" >"$run/options.opt"
         shot=$out/kursove-$fonts-${dpi}dpi.png
+        # This run's refresh is the server's next request.
+        requests=$(($(requests_in "$work/server.log") + 1))
         # A desktop tells Qt its DPI through the Xft.dpi resource; QT_FONT_DPI stands for it.
         (cd "$run" && FONTCONFIG_FILE=$conf QT_FONT_DPI=$dpi \
             xvfb-run -a -s "-screen 0 1400x900x24 -dpi $dpi" \
-            bash -c 'openbox >/dev/null 2>&1 & sleep 1
-                     "$0/app/kursove" >/dev/null 2>&1 & app=$!
-                     sleep 4
-                     import -window root "$1"
-                     kill $app 2>/dev/null; wait $app 2>/dev/null; true' "$build" "$run/raw.png")
+            bash -c 'source "$1"
+                     openbox >/dev/null 2>&1 &
+                     wait_for_wm || exit 1
+                     "$2/app/kursove" >/dev/null 2>&1 & app=$!
+                     status=0
+                     screenshot_program "$3" "$4" "$5" || status=$?
+                     kill $app 2>/dev/null; wait $app 2>/dev/null
+                     exit $status' _ "$root/tools/lib.sh" "$build" "$run/raw.png" \
+            "$work/server.log" "$requests")
         convert "$run/raw.png" -trim +repage "$shot"
         echo "$shot"
     done

@@ -32,7 +32,7 @@ Inet::Result Inet::OpenURL() {
     // Always an explicit proxy setting: otherwise Qt would honour http_proxy from the
     // environment, and "direct" would not be direct.
     QNetworkProxy proxy(QNetworkProxy::NoProxy);
-    if (accessType_ == NamedProxy) {
+    if (accessType_ == Access::NamedProxy) {
         const auto target = splitProxy(proxy_);
         if (!target)
             return {};

@@ -13,10 +13,9 @@ namespace platform {
 // named HTTP proxy. It reports every failure the same way, with no body.
 class Inet final {
 public:
-    static constexpr int Direct = 1;
-    static constexpr int NamedProxy = 2;
     static constexpr qint64 MaxBody = qint64{8} * 1024 * 1024; // far above any rate page
 
+    enum class Access { Direct, NamedProxy };
     enum class Outcome { Ok, Failed, Interrupted };
     struct Result {
         Outcome outcome = Outcome::Failed;
@@ -30,8 +29,8 @@ public:
     Inet& operator=(const Inet&) = delete;
 
     void setURL(const QString& url) { url_ = url; }
-    [[nodiscard]] int AccessType() const { return accessType_; }
-    void setAccessType(int type) { accessType_ = type; }
+    [[nodiscard]] Access AccessType() const { return accessType_; }
+    void setAccessType(Access type) { accessType_ = type; }
     [[nodiscard]] const QString& Proxy() const { return proxy_; }
     void setProxy(const QString& text) { proxy_ = text; }
     void setRequestTimeout(std::chrono::milliseconds timeout) { timeout_ = timeout; }
@@ -44,7 +43,7 @@ public:
 
 private:
     QString url_;
-    int accessType_ = Direct;
+    Access accessType_ = Access::Direct;
     QString proxy_;
     std::chrono::milliseconds timeout_{60'000};
     std::unique_ptr<QNetworkAccessManager> manager_; // made on first use: start-up stays light

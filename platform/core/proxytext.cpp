@@ -7,7 +7,7 @@ std::optional<HostPort> splitProxy(const QString& text) {
     if (colon < 0)
         return std::nullopt;
     QString host = text.left(colon);
-    if (host.size() > 2 && host.startsWith(u'[') && host.endsWith(u']'))
+    if (host.size() >= 2 && host.startsWith(u'[') && host.endsWith(u']'))
         host = host.mid(1, host.size() - 2);
     const QString portText = text.mid(colon + 1);
     bool digitsOnly = !portText.isEmpty() && portText.size() <= 5;

@@ -19,19 +19,6 @@ double dpiScale() {
     return screen != nullptr ? screen->logicalDotsPerInch() / BaseDpi : 1.0;
 }
 
-} // namespace
-
-QColor teal() {
-    return {0, 192, 192};
-}
-
-void paintBackground(QWidget& widget, const QColor& colour) {
-    QPalette palette = widget.palette();
-    palette.setColor(QPalette::Window, colour);
-    widget.setPalette(palette);
-    widget.setAutoFillBackground(true);
-}
-
 // Chosen once: asking the font system to fall back from a missing family costs far more at
 // start-up than looking the families up.
 const QString& sansSerifFamily() {
@@ -52,6 +39,19 @@ const QString& sansSerifFamily() {
     return family;
 }
 
+} // namespace
+
+QColor teal() {
+    return {0, 192, 192};
+}
+
+void paintBackground(QWidget& widget, const QColor& colour) {
+    QPalette palette = widget.palette();
+    palette.setColor(QPalette::Window, colour);
+    widget.setPalette(palette);
+    widget.setAutoFillBackground(true);
+}
+
 QFont msSansSerif(double points, bool bold) {
     QFont font(sansSerifFamily());
     font.setPointSizeF(points);
@@ -65,6 +65,15 @@ int twips(int value) {
 
 QRect twipsRect(int left, int top, int width, int height) {
     return {twips(left), twips(top), twips(width), twips(height)};
+}
+
+void setUpDialog(QWidget& dialog, const QString& title, int width, int height) {
+    dialog.setWindowTitle(title);
+    dialog.setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint);
+    dialog.setFixedSize(twips(width), twips(height));
+    dialog.setFont(msSansSerif(8.25));
+    paintBackground(dialog, teal());
 }
 
 } // namespace platform

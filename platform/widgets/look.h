@@ -15,5 +15,8 @@ void paintBackground(QWidget& widget, const QColor& colour);
 QFont msSansSerif(double points, bool bold = false);
 int twips(int value);
 QRect twipsRect(int left, int top, int width, int height);
+// The program's dialogs: a title, a close box and no resizing, the size in twips, the 8.25-point
+// face and the teal backdrop.
+void setUpDialog(QWidget& dialog, const QString& title, int width, int height);
 
 } // namespace platform

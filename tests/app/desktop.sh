@@ -1,14 +1,16 @@
-#!/bin/sh
+#!/usr/bin/env bash
 # Runs a test program on a virtual X display (Xvfb) with a window manager (openbox), as on a
 # person's desktop. Exits 77 (skipped) where those are not installed.
 for tool in xvfb-run openbox xdotool; do
     command -v "$tool" >/dev/null 2>&1 || { echo "skipped: $tool is not installed"; exit 77; }
 done
-exec xvfb-run -a -s "-screen 0 1280x800x24 -dpi 96" sh -c '
+exec xvfb-run -a -s "-screen 0 1280x800x24 -dpi 96" bash -c '
+    source "$1"
+    shift
     openbox >/dev/null 2>&1 &
     wm=$!
-    sleep 1
+    wait_for_wm || { kill $wm; exit 1; }
     QT_QPA_PLATFORM=xcb "$@"
     status=$?
     kill $wm 2>/dev/null
-    exit $status' desktop "$@"
+    exit $status' desktop "$(dirname "$0")/../../tools/lib.sh" "$@"

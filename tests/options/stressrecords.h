@@ -9,6 +9,6 @@ inline options::Options stressRecord(bool first) {
     opt.useProxy = first ? 1 : 0;
     opt.refreshOnStart = first ? 0 : 1;
     opt.proxyPort = first ? 3128 : -2;
-    opt.proxyHost = QString(256 * 1024, first ? u'a' : u'b');
+    opt.proxyHost = QString(qsizetype{256} * 1024, first ? u'a' : u'b');
     return opt;
 }

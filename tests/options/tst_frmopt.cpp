@@ -127,7 +127,7 @@ private slots:
             QCOMPARE(dlg.txtPort->text(), QStringLiteral("8080"));
         });
         QCOMPARE(app.record(), Options{});
-        QCOMPARE(app.window.Inet1().AccessType(), platform::Inet::Direct);
+        QCOMPARE(app.window.Inet1().AccessType(), platform::Inet::Access::Direct);
     }
 
     // The host is pasted with line breaks, which must not split its line in options.opt (and
@@ -157,7 +157,7 @@ private slots:
             QCOMPARE(dlg.txtPort->text(), QStringLiteral("0"));
         });
         QCOMPARE(app.record().proxyPort, qint16{0}); // an empty port reads as 0
-        QCOMPARE(app.window.Inet1().AccessType(), platform::Inet::Direct);
+        QCOMPARE(app.window.Inet1().AccessType(), platform::Inet::Access::Direct);
         QCOMPARE(app.window.Inet1().Proxy(), QStringLiteral("proxy.local:3128")); // kept, unused
     }
 
@@ -213,7 +213,7 @@ private slots:
             QVERIFY(dlg.isVisible());
             QCOMPARE(dlg.txtPort->text(), QStringLiteral("40000"));
             QCOMPARE(app.record(), Options{});
-            QCOMPARE(app.window.Inet1().AccessType(), platform::Inet::Direct);
+            QCOMPARE(app.window.Inet1().AccessType(), platform::Inet::Access::Direct);
         });
         Started negative("0\r\n0\r\n-1\r\n\"\"\r\n");
         negative.options([](frmOpt& dlg) {
@@ -236,7 +236,8 @@ private slots:
         QCOMPARE(app.record().useProxy, quint8{7});
         QCOMPARE(app.record().refreshOnStart, quint8{2});
         QVERIFY(app.window.pagetext().isEmpty()); // only 1 refreshes at start
-        QCOMPARE(app.window.Inet1().AccessType(), platform::Inet::Direct); // neither 0 nor 1
+        QCOMPARE(app.window.Inet1().AccessType(),
+                 platform::Inet::Access::Direct); // neither 0 nor 1
         app.options([](frmOpt& dlg) {
             QTest::mouseClick(dlg.chkProxy, Qt::LeftButton); // greyed -> ticked
             QTest::mouseClick(dlg.chkProxy, Qt::LeftButton); // -> clear, never grey again

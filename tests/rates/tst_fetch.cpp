@@ -57,11 +57,11 @@ private slots:
     void proxyGetsTheAbsoluteAddressAndDirectComesBack() {
         const auto proxy = serve();
         Inet inet(QString::fromLatin1(rates::RateAddress));
-        inet.setAccessType(Inet::NamedProxy);
+        inet.setAccessType(Inet::Access::NamedProxy);
         inet.setProxy(QStringLiteral("127.0.0.1:%1").arg(proxy->port()));
         QString pagetext;
         QCOMPARE(rates::downfile(inet, pagetext), Inet::Outcome::Ok);
-        inet.setAccessType(Inet::Direct); // the proxy text stays, unused
+        inet.setAccessType(Inet::Access::Direct); // the proxy text stays, unused
         inet.setURL(origin(*proxy));
         QCOMPARE(rates::downfile(inet, pagetext), Inet::Outcome::Ok);
         QCOMPARE(
@@ -79,7 +79,7 @@ private slots:
         QFETCH(QString, proxyText);
         const auto server = serve();
         Inet inet(origin(*server));
-        inet.setAccessType(Inet::NamedProxy);
+        inet.setAccessType(Inet::Access::NamedProxy);
         inet.setProxy(proxyText.contains(u'%') ? proxyText.arg(server->port()) : proxyText);
         QString pagetext = QStringLiteral("earlier page");
         QCOMPARE(rates::downfile(inet, pagetext), Inet::Outcome::Failed);
@@ -125,7 +125,7 @@ private slots:
 
         Inet inet(QStringLiteral("http://127.0.0.1:%1%2").arg(port).arg(rates::RatePath));
         if (throughProxy) {
-            inet.setAccessType(Inet::NamedProxy);
+            inet.setAccessType(Inet::Access::NamedProxy);
             inet.setProxy(QStringLiteral("127.0.0.1:%1").arg(port));
         }
         QString pagetext = QStringLiteral("earlier page");

@@ -45,7 +45,9 @@ double mbPerSecond(qsizetype bytes, double ns) {
 // Where the extraction writes when no window is measured: the cells and labels kept in memory.
 class TableGrid final : public platform::Grid {
 public:
-    void setTextMatrix(int row, int col, const QString& text) override { cells_[{row, col}] = text; }
+    void setTextMatrix(int row, int col, const QString& text) override {
+        cells_[{row, col}] = text;
+    }
     [[nodiscard]] QString TextMatrix(int row, int col) const override {
         return cells_.value({row, col});
     }
