@@ -1,10 +1,13 @@
 // The widget services the windows are built on: the gate that drops a person's input during a
-// download, the painted backdrop and the hand-over of an address to the browser.
+// download, the painted backdrop, Qt's own texts and the hand-over of an address to the browser.
 #include "platform/widgets/inputgate.h"
 #include "platform/widgets/look.h"
 #include "platform/widgets/qtshellopen.h"
+#include "platform/widgets/toolkittexts.h"
 
 #include <QDesktopServices>
+#include <QFile>
+#include <QLibraryInfo>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
@@ -83,6 +86,16 @@ private slots:
         const QImage image = window.grab().toImage();
         QCOMPARE(image.pixelColor(30, 20), colour);
         QVERIFY(image.pixelColor(5, 5) != colour);
+    }
+
+    // Qt's own texts (a text box's menu) are in Bulgarian wherever the system has Qt's
+    // translation.
+    void toolkitTextsInBulgarianWhereInstalled() {
+        if (!QFile::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) +
+                           QStringLiteral("/qtbase_bg.qm")))
+            QSKIP("Qt's Bulgarian translation is not installed here");
+        platform::useBulgarianToolkitTexts();
+        QVERIFY(QCoreApplication::translate("QLineEdit", "&Undo").contains(u"Отмяна"));
     }
 
     void shellOpenHandsTheAddressToTheBrowser() {
