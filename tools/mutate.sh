@@ -272,7 +272,7 @@ build "$LOGS/build.log" || { tail -40 "$LOGS/build.log"; die "the unchanged tree
 if ! failed=$(run_suite "$LOGS/suite.log"); then
     die "the unchanged suite fails ($failed): see $LOGS/suite.log"
 fi
-echo "Unchanged suite passes ($((SECONDS - started)) s). Planting ${#SELECTED[@]} faults:"
+echo "The unchanged suite passes ($((SECONDS - started)) s). Planting ${#SELECTED[@]} fault(s):"
 
 caught=0 missed=0 stale=0 broken=0
 for i in "${SELECTED[@]}"; do
@@ -303,7 +303,7 @@ for i in "${SELECTED[@]}"; do
 done
 
 status=0
-summary="${#SELECTED[@]} faults: $caught caught, $missed missed"
+summary="${#SELECTED[@]} fault$([ ${#SELECTED[@]} = 1 ] || echo s): $caught caught, $missed missed"
 [ $stale = 0 ] || summary+=", $stale stale"
 [ $broken = 0 ] || summary+=", $broken build broken"
 echo "$summary ($(((SECONDS - started) / 60)) min $(((SECONDS - started) % 60)) s)"
