@@ -4,10 +4,10 @@
 # that is missing. The copy is built once and then incrementally, so the work tree is never
 # touched and a developer can go on editing and building there meanwhile.
 #
-#   tools/mutate.sh [filter]   every fault, or those whose name or file contains the filter
-#   tools/mutate.sh --check    only checks that every fault's text is still found in the tree
-#   tools/mutate.sh --list     the faults as README.md lists them
-#   tools/mutate.sh --readme   rewrites that list in README.md
+#   tools/mutate.sh [filter...]  every fault, or those whose name or file contains a filter
+#   tools/mutate.sh --check      only checks that every fault's text is still found in the tree
+#   tools/mutate.sh --list       the faults as README.md lists them
+#   tools/mutate.sh --readme     rewrites that list in README.md
 #
 # Exits non-zero when a fault was missed, did not build, or is stale (its text is no longer
 # found exactly once), or when README.md's list differs from the data file.
@@ -245,15 +245,23 @@ case "${1:-}" in
     ;;
 -*) die "unknown option $1 (see the head of tools/mutate.sh)" ;;
 esac
-FILTER=${1:-}
 
+# A fault is picked when its name (in any case) or its file contains one of the filters.
+picked() {
+    local filter
+    [ $# -gt 1 ] || return 0
+    for filter in "${@:2}"; do
+        [[ ${NAMES[$1],,} == *"${filter,,}"* || ${FILES[$1]} == *"$filter"* ]] && return 0
+    done
+    return 1
+}
 SELECTED=()
 for i in "${!NAMES[@]}"; do
-    if [ -z "$FILTER" ] || [[ ${NAMES[i],,} == *"${FILTER,,}"* || ${FILES[i]} == *"$FILTER"* ]]; then
+    if picked "$i" "$@"; then
         SELECTED+=("$i")
     fi
 done
-[ ${#SELECTED[@]} -gt 0 ] || die "no fault's name or file contains \"$FILTER\""
+[ ${#SELECTED[@]} -gt 0 ] || die "no fault's name or file contains any of: $*"
 
 # One run at a time in one scratch folder.
 mkdir -p "$WORK" "$LOGS"
