@@ -29,8 +29,8 @@ private slots:
         QTest::newRow("meta naming another Cyrillic charset") << koi8Meta + koi8 << QByteArray();
         QTest::newRow("that meta after 1024 bytes")
             << QByteArray(3000, ' ') + koi8Meta + koi8 << QByteArray("text/html");
-        QTest::newRow("header naming it in quotes")
-            << koi8 << QByteArray(R"(text/html; charset="koi8-r")");
+        QTest::newRow("header naming it, capitalised and quoted")
+            << koi8 << QByteArray(R"(text/html; Charset="koi8-r")");
         QTest::newRow("header wins over meta")
             << "<meta charset=windows-1251>" + utf8 << QByteArray("text/html; charset=utf-8");
         QTest::newRow("undeclared UTF-8") << utf8 << QByteArray();
