@@ -24,6 +24,19 @@ private slots:
         QVERIFY(dlg.isVisible());
     }
 
+    // As with a link: only the left button, let go over the link, opens the site.
+    void onlyALeftClickEndedOnTheLinkOpensIt() {
+        CountingShell shell;
+        about::frmAbout dlg(shell);
+        dlg.show();
+        QTest::mouseClick(dlg.Label4, Qt::RightButton);
+        QTest::mousePress(dlg.Label4, Qt::LeftButton);
+        QTest::mouseRelease(dlg.Label4, Qt::LeftButton, {}, QPoint(-5, -5));
+        QVERIFY(shell.opened.isEmpty());
+        QTest::mouseClick(dlg.Image1, Qt::LeftButton);
+        QCOMPARE(shell.opened.size(), 1);
+    }
+
     // Space and Enter press the focused OK; Escape does nothing.
     void escapeLeavesItOpenAndOkHidesTheSameWindow() {
         CountingShell shell;

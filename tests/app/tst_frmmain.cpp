@@ -1,5 +1,6 @@
 // The main window end to end, offscreen: layout, the refresh command's states, the error box,
 // start-up with the options, and shut-down.
+#include "about/frmAbout.h"
 #include "modal.h"
 #include "options/frmOpt.h"
 #include "platform/widgets/flexgrid.h"
@@ -13,6 +14,7 @@
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScrollBar>
 #include <QTest>
 #include <kursove/version.h>
@@ -110,6 +112,57 @@ private slots:
         QVERIFY(window.pagetext().isEmpty());
         QCOMPARE(window.lblUSD->text(), QStringLiteral(" 1.671 ЛВ"));
         QCOMPARE(window.FG->TextMatrix(1, 1), QStringLiteral("AUD"));
+    }
+
+    // A refresh asked for from code while one runs (a person cannot: the controls are off)
+    // does nothing.
+    void refreshDuringARefreshFetchesOnce() {
+        Program app;
+        sampleserver::Config config{samplePage()};
+        config.delayMs = 300;
+        SampleServer server(config);
+        QVERIFY(server.listen());
+        app.fetchFrom(server);
+        QTimer::singleShot(0, &app.window, &app::frmMain::btnRefresh_Click);
+        app.window.btnRefresh_Click();
+        QCOMPARE(server.requestLines().size(), 1);
+        QCOMPARE(stateOf(app.window), Idle);
+        QCOMPARE(app.window.lblDate2->text(), QStringLiteral("05.12.2026"));
+    }
+
+    // Asked to quit while a page downloads (the session ends): the options are saved and the
+    // program ends, with no error box for the page it did not get.
+    void quitDuringARefreshSavesAndEnds() {
+        // After exit() every event loop ends at once until the application's own loop has run
+        // again: it runs for a moment at the end, so the later tests can wait.
+        const auto rearm = qScopeGuard([] {
+            QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+            QCoreApplication::exec();
+        });
+        Program app;
+        options::Options changed = app.window.Opt().record();
+        changed.proxyHost = QStringLiteral("kept.local");
+        app.window.Opt().setRecord(changed);
+        SampleServer server({samplePage(), "text/html", sampleserver::Fault::Stall});
+        QVERIFY(server.listen());
+        app.fetchFrom(server);
+        QTimer::singleShot(0, [] { QCoreApplication::exit(0); });
+        app.window.btnRefresh_Click();
+        QCOMPARE(app.toolkit.ends, 1);
+        QVERIFY(app.toolkit.messages.isEmpty());
+        QCOMPARE(ScratchDir::read(), QByteArray("0\r\n0\r\n8080\r\n\"kept.local\"\r\n"));
+    }
+
+    void aboutMenuOpensTheAboutWindow() {
+        Program app;
+        app.window.show();
+        QWidget* opened = nullptr;
+        whenModalOpens([&opened](QWidget* modal) {
+            opened = modal;
+            modal->hide(); // whichever window it is
+        });
+        app.window.mnuAbout->trigger();
+        QCOMPARE(opened, &app.window.About());
     }
 
     void refreshAtStartGoesThroughTheProxyBeforeLoadingEnds() {

@@ -195,6 +195,21 @@ private slots:
         });
     }
 
+    // A negative port from the file is shown, but no minus can be typed, although the box would
+    // take one here; Tab leaves the box as it leaves any other.
+    void portBoxTakesNoTypedMinusAndTabLeavesIt() {
+        Started app("1\r\n0\r\n-1\r\n\"h\"\r\n");
+        app.options([](frmOpt& dlg) {
+            QCOMPARE(dlg.txtPort->text(), QStringLiteral("-1"));
+            typePort(dlg, QStringLiteral("-5"));
+            QCOMPARE(dlg.txtPort->text(), QStringLiteral("5"));
+            dlg.txtPort->setFocus();
+            QVERIFY(dlg.txtPort->hasFocus());
+            QTest::keyClick(dlg.txtPort, Qt::Key_Tab);
+            QVERIFY(!dlg.txtPort->hasFocus());
+        });
+    }
+
     void portOutOfRangeIsRefusedAndNegativeKept() {
         Started app;
         app.options([&app](frmOpt& dlg) {

@@ -23,6 +23,14 @@ private slots:
             << koi8 << QByteArray("text/html; charset=koi8-r");
         QTest::newRow("meta after 1024 bytes")
             << QByteArray(3000, ' ') + meta + win << QByteArray();
+        // KOI8-R is not what a page naming no charset is taken to be: these read right only when
+        // the name is found.
+        const QByteArray koi8Meta = R"(<meta charset="KOI8-R">)";
+        QTest::newRow("meta naming another Cyrillic charset") << koi8Meta + koi8 << QByteArray();
+        QTest::newRow("that meta after 1024 bytes")
+            << QByteArray(3000, ' ') + koi8Meta + koi8 << QByteArray("text/html");
+        QTest::newRow("header naming it, capitalised and quoted")
+            << koi8 << QByteArray(R"(text/html; Charset="koi8-r")");
         QTest::newRow("header wins over meta")
             << "<meta charset=windows-1251>" + utf8 << QByteArray("text/html; charset=utf-8");
         QTest::newRow("undeclared UTF-8") << utf8 << QByteArray();

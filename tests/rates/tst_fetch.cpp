@@ -141,6 +141,36 @@ private slots:
         }
     }
 
+    // Only a 2xx answer is a page: a 3xx that leads nowhere (no Location) is not one either.
+    void answerOutside2xxIsNoPage_data() {
+        QTest::addColumn<int>("status");
+        for (const int status : {300, 399, 404})
+            QTest::newRow(QByteArray::number(status).constData()) << status;
+    }
+    void answerOutside2xxIsNoPage() {
+        QFETCH(int, status);
+        const auto server = serve(sampleserver::Fault::Status);
+        server->config().status = status;
+        Inet inet(origin(*server));
+        QString pagetext = QStringLiteral("earlier page");
+        QCOMPARE(rates::downfile(inet, pagetext), Inet::Outcome::Failed);
+        QVERIFY(pagetext.isEmpty());
+        QCOMPARE(server->requestLines(), QByteArrayList{OriginLine});
+    }
+
+    // A slow site still gets its page through: the wait is cut off only at its time-out, a
+    // minute, far above this.
+    void slowSiteIsWaitedFor() {
+        sampleserver::Config config{samplePage()};
+        config.delayMs = 1500;
+        SampleServer server(config);
+        QVERIFY(server.listen());
+        Inet inet(origin(server));
+        QString pagetext;
+        QCOMPARE(rates::downfile(inet, pagetext), Inet::Outcome::Ok);
+        QVERIFY(pagetext.contains(QStringLiteral("Щатски долар")));
+    }
+
     void waitEndedFromOutsideIsNoPage() {
         const auto server = serve(sampleserver::Fault::Stall);
         Inet inet(origin(*server));

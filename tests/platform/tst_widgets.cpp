@@ -1,0 +1,112 @@
+// The widget services the windows are built on: the gate that drops a person's input during a
+// download, the painted backdrop, Qt's own texts and the hand-over of an address to the browser.
+#include "platform/widgets/inputgate.h"
+#include "platform/widgets/look.h"
+#include "platform/widgets/qtshellopen.h"
+#include "platform/widgets/toolkittexts.h"
+
+#include <QDesktopServices>
+#include <QFile>
+#include <QLibraryInfo>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTest>
+#include <QVBoxLayout>
+#include <QWheelEvent>
+
+// Stands in for the desktop's browser: the addresses it was given.
+class Browser final : public QObject {
+    Q_OBJECT
+public:
+    QList<QUrl> opened;
+public slots:
+    void open(const QUrl& url) { opened << url; }
+};
+
+class TestWidgets : public QObject {
+    Q_OBJECT
+private slots:
+    // Typing, a click and a turn of the wheel while the gate stands are lost, not held back for
+    // later; the same input acts once the gate is gone. Closing a window still goes through.
+    void inputGateDropsInputWhileItStands() {
+        QWidget window;
+        auto* layout = new QVBoxLayout(&window);
+        auto* edit = new QLineEdit(&window);
+        auto* button = new QPushButton(QStringLiteral("OK"), &window);
+        auto* bar = new QScrollBar(Qt::Vertical, &window);
+        bar->setRange(0, 100);
+        for (QWidget* widget : std::initializer_list<QWidget*>{edit, button, bar})
+            layout->addWidget(widget);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        edit->setFocus();
+        QSignalSpy clicks(button, &QPushButton::clicked);
+        const auto personActs = [&] {
+            QTest::keyClicks(edit, QStringLiteral("80"));
+            QTest::mouseClick(button, Qt::LeftButton);
+            QWheelEvent wheel(QPointF(5, 5), bar->mapToGlobal(QPointF(5, 5)), QPoint(),
+                              QPoint(0, -120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase,
+                              false);
+            QApplication::sendEvent(bar, &wheel);
+            QCoreApplication::processEvents();
+        };
+
+        {
+            const platform::InputGate gate;
+            personActs();
+            QVERIFY(edit->text().isEmpty());
+            QCOMPARE(clicks.size(), 0);
+            QVERIFY(!button->isDown()); // not half a click either
+            QCOMPARE(bar->value(), 0);
+        }
+        QCoreApplication::processEvents(); // nothing was queued to act now
+        QVERIFY(edit->text().isEmpty());
+        QCOMPARE(clicks.size(), 0);
+
+        personActs();
+        QCOMPARE(edit->text(), QStringLiteral("80"));
+        QCOMPARE(clicks.size(), 1);
+        QVERIFY(bar->value() > 0);
+
+        const platform::InputGate gate;
+        QVERIFY(window.close());
+        QVERIFY(!window.isVisible());
+    }
+
+    // A backdrop painted on a widget inside the window shows there, over the window's own.
+    void backdropIsPainted() {
+        QWidget window;
+        window.resize(60, 40);
+        auto* client = new QWidget(&window);
+        client->setGeometry(10, 10, 40, 20);
+        const QColor colour(10, 20, 30);
+        platform::paintBackground(*client, colour);
+        const QImage image = window.grab().toImage();
+        QCOMPARE(image.pixelColor(30, 20), colour);
+        QVERIFY(image.pixelColor(5, 5) != colour);
+    }
+
+    // Qt's own texts (a text box's menu) are in Bulgarian wherever the system has Qt's
+    // translation.
+    void toolkitTextsInBulgarianWhereInstalled() {
+        if (!QFile::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) +
+                           QStringLiteral("/qtbase_bg.qm")))
+            QSKIP("Qt's Bulgarian translation is not installed here");
+        platform::useBulgarianToolkitTexts();
+        QVERIFY(QCoreApplication::translate("QLineEdit", "&Undo").contains(u"Отмяна"));
+    }
+
+    void shellOpenHandsTheAddressToTheBrowser() {
+        Browser browser;
+        QDesktopServices::setUrlHandler(QStringLiteral("https"), &browser, "open");
+        const QString address = QStringLiteral("https://kursove.example.org/a?b=c");
+        platform::QtShellOpen().open(address);
+        QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
+        QCOMPARE(browser.opened, QList<QUrl>{QUrl(address)});
+    }
+};
+
+QTEST_MAIN(TestWidgets)
+#include "tst_widgets.moc"
