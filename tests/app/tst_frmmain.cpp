@@ -157,11 +157,13 @@ private slots:
         Program app;
         app.window.show();
         QWidget* opened = nullptr;
-        whenModalOpens([&opened](QWidget* modal) {
-            opened = modal;
-            modal->hide(); // whichever window it is
-        });
-        app.window.mnuAbout->trigger();
+        {
+            const WhenModalOpens watch([&opened](QWidget* modal) {
+                opened = modal;
+                modal->hide(); // whichever window it is
+            });
+            app.window.mnuAbout->trigger();
+        }
         QCOMPARE(opened, &app.window.About());
     }
 
