@@ -5,7 +5,9 @@
 #  3. cross-builds kursove.exe, the sample server and the test programs into build-windows/;
 #  4. runs the tests under Wine, offscreen, against sample servers on 127.0.0.1;
 #  5. packs kursove-<version>-windows-x64.zip and starts it, unzipped, in a fresh Wine prefix
-#     with the windows platform plugin, through the sample server as its proxy.
+#     with the windows platform plugin, through the sample server as its proxy;
+#  6. builds kursove-<version>-windows-x64.msi from the zip's files (msi.sh, with wixl) and
+#     installs, starts from the Start menu, upgrades and uninstalls it in a fresh Wine prefix.
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/../.." && pwd)
 BUILD=${KURSOVE_WINBUILD:-$ROOT/build-windows}
@@ -25,7 +27,8 @@ stage() {
 
 stage "packages"
 PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev dpkg-dev g++-mingw-w64-x86-64-posix wine64
-          zip unzip xvfb xauth openbox xdotool imagemagick fonts-dejavu-core qt6-translations-l10n)
+          zip unzip wixl msitools xvfb xauth openbox xdotool imagemagick fonts-dejavu-core
+          qt6-translations-l10n)
 install_packages "${PACKAGES[@]}"
 WINE=$(dpkg -L wine64 | grep -m1 '/wine64$')
 MINGW_GCC=$(dirname "$(x86_64-w64-mingw32-g++-posix -print-libgcc-file-name)")
@@ -132,5 +135,19 @@ x86_64-w64-mingw32-strip "$stagedir"/*.exe "$stagedir"/*.dll "$stagedir"/*/*.dll
 stage "the zip in a fresh Wine prefix, through the sample server, to HTTPS"
 "$ROOT/tools/windows/trial.sh" "$BUILD/$name.zip" "$HOSTSERVER" "$BUILD/kursove-trustca.exe" \
     "$BUILD/screenshots"
+stage "installer (wixl), from the zip's files"
+"$ROOT/tools/windows/msi.sh" "$stagedir" "$version" "$BUILD/app/kursove.ico" "$BUILD/$name.msi"
+# For the trial alone: the same version built again (a new product code) and a later version.
+IFS=. read -r major minor patch <<<"$version"
+trialmsi=$BUILD/msi-trial
+rm -rf "$trialmsi"
+"$ROOT/tools/windows/msi.sh" "$stagedir" "$version" "$BUILD/app/kursove.ico" "$trialmsi/rebuilt.msi"
+"$ROOT/tools/windows/msi.sh" "$stagedir" "$major.$minor.$((patch + 1))" "$BUILD/app/kursove.ico" \
+    "$trialmsi/newer.msi"
+
+stage "the installer in a fresh Wine prefix: menu, upgrade, uninstall"
+"$ROOT/tools/windows/msitrial.sh" "$BUILD/$name.msi" "$trialmsi/rebuilt.msi" "$trialmsi/newer.msi" \
+    "$BUILD/$name.zip" "$HOSTSERVER" "$BUILD/kursove-trustca.exe" "$BUILD/screenshots"
 stage ""
 echo "Windows package: $BUILD/$name.zip"
+echo "Windows installer: $BUILD/$name.msi ($(stat -c %s "$BUILD/$name.msi") bytes)"
