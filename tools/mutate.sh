@@ -195,14 +195,16 @@ sync_tree() {
     rm -f "$listed"
 }
 
+# The commands below are run without the lock's descriptor (9), so that nothing they leave
+# running holds the scratch folder.
 build() {
-    cmake --build "$BLD" >"$1" 2>&1
+    cmake --build "$BLD" >"$1" 2>&1 9>&-
 }
 
 # Runs the suite; prints the names of the tests that failed, and fails if any did.
 run_suite() {
     local log=$1
-    if ctest --test-dir "$BLD" -j2 --timeout "$TEST_TIMEOUT" --output-on-failure >"$log" 2>&1; then
+    if ctest --test-dir "$BLD" -j2 --timeout "$TEST_TIMEOUT" --output-on-failure >"$log" 2>&1 9>&-; then
         return 0
     fi
     sed -n '/The following tests FAILED:/,$ s/^[[:space:]]*[0-9]* - \([^ ]*\) .*/\1/p' "$log" |
@@ -275,7 +277,7 @@ echo "Copying the tracked tree to $SRC and building it in $BLD"
 sync_tree
 cmake -S "$SRC" -B "$BLD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=ON \
     -DKURSOVE_SANITIZE=OFF -DKURSOVE_FUZZ=OFF -DKURSOVE_TEST_TIMEOUT="$TEST_TIMEOUT" \
-    >"$LOGS/configure.log" 2>&1 || { cat "$LOGS/configure.log"; die "configuring failed"; }
+    >"$LOGS/configure.log" 2>&1 9>&- || { cat "$LOGS/configure.log"; die "configuring failed"; }
 build "$LOGS/build.log" || { tail -40 "$LOGS/build.log"; die "the unchanged tree does not build"; }
 if ! failed=$(run_suite "$LOGS/suite.log"); then
     die "the unchanged suite fails ($failed): see $LOGS/suite.log"
