@@ -4,6 +4,7 @@
 #include "scratch.h"
 #include "stressrecords.h"
 
+#include <QDeadlineTimer>
 #include <QRandomGenerator>
 #include <QStringDecoder>
 #include <QTest>
@@ -237,10 +238,13 @@ private slots:
         for (int round = 0; round < 40 && midSave < 5; ++round) {
             QProcess saver;
             saver.setWorkingDirectory(dir.path());
-            saver.start(QStringLiteral(SAVESTRESS_PATH), {});
+            // Text mode: on Windows the saver's stdout ends its lines with CR LF.
+            saver.start(QStringLiteral(SAVESTRESS_PATH), {}, QIODevice::ReadOnly | QIODevice::Text);
             QVERIFY(saver.waitForStarted());
             QByteArray said;
-            while (!said.contains("saved\n") && saver.waitForReadyRead(30000))
+            const QDeadlineTimer deadline(30000);
+            while (!said.contains("saved\n") && !deadline.hasExpired() &&
+                   saver.waitForReadyRead(int(deadline.remainingTime())))
                 said += saver.readAllStandardOutput();
             QVERIFY2(said.contains("saved\n"), "the saver never finished a save");
             QThread::msleep(QRandomGenerator::global()->bounded(20));
