@@ -47,7 +47,7 @@ CellDelegate::CellDelegate(int rows, int cols, QObject* parent)
     : QStyledItemDelegate(parent), cols_(cols), cells_(static_cast<std::size_t>(rows * cols)) {}
 
 void CellDelegate::forget(int row, int col) {
-    cells_.at(static_cast<std::size_t>(row * cols_ + col)) = Shaped{};
+    cells_.at(static_cast<std::size_t>(row) * cols_ + col) = Shaped{};
 }
 
 void CellDelegate::forgetAll() {
@@ -57,7 +57,7 @@ void CellDelegate::forgetAll() {
 
 const CellDelegate::Shaped& CellDelegate::shaped(const QString& text, const QFont& font,
                                                  const QModelIndex& index) const {
-    Shaped& cell = cells_.at(static_cast<std::size_t>(index.row() * cols_ + index.column()));
+    Shaped& cell = cells_.at(static_cast<std::size_t>(index.row()) * cols_ + index.column());
     if (cell.made && cell.text == text && cell.font == font)
         return cell;
     cell = Shaped{};
@@ -135,14 +135,15 @@ void CellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
     const Qt::Alignment align = QStyle::visualAlignment(opt.direction, opt.displayAlignment);
     const qint64 spare = qint64{textRect.width()} * 64 - std::llround(cell.width * 64);
     qreal x = 0;
-    if (align & Qt::AlignRight)
+    if (align & Qt::AlignRight) {
         x = static_cast<qreal>(spare) / 64;
-    else if (align & Qt::AlignHCenter)
-        x = static_cast<qreal>(spare / 2) / 64;
-    const int top =
-        QStyle::alignedRect(Qt::LayoutDirectionAuto, opt.displayAlignment,
-                            QSize(1, cell.height), textRect)
-            .top();
+    } else if (align & Qt::AlignHCenter) {
+        const qint64 half = spare / 2; // whole 1/64 steps, as the layout halves it
+        x = static_cast<qreal>(half) / 64;
+    }
+    const int top = QStyle::alignedRect(Qt::LayoutDirectionAuto, opt.displayAlignment,
+                                        QSize(1, cell.height), textRect)
+                        .top();
 
     QPalette::ColorGroup group =
         (opt.state & QStyle::State_Enabled) ? QPalette::Normal : QPalette::Disabled;
@@ -150,9 +151,8 @@ void CellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
         group = QPalette::Inactive;
     painter->save();
     painter->setClipRect(opt.rect, painter->hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
-    painter->setPen(opt.palette.color(group, (opt.state & QStyle::State_Selected)
-                                                 ? QPalette::HighlightedText
-                                                 : QPalette::Text));
+    painter->setPen(opt.palette.color(
+        group, (opt.state & QStyle::State_Selected) ? QPalette::HighlightedText : QPalette::Text));
     cell.layout->draw(painter, QPointF(textRect.x() + x, top));
     painter->restore();
 }

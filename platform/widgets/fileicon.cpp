@@ -55,8 +55,10 @@ public:
         return shown;
     }
 
-    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override {
-        const qreal ratio = painter->device() != nullptr ? painter->device()->devicePixelRatioF() : 1;
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode,
+               QIcon::State state) override {
+        const qreal ratio =
+            painter->device() != nullptr ? painter->device()->devicePixelRatioF() : 1;
         painter->drawPixmap(rect, pixmap(rect.size() * ratio, mode, state));
     }
 

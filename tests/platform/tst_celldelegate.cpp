@@ -21,7 +21,6 @@ struct Table {
         table.resize(620, 140);
         table.verticalHeader()->hide();
         table.setWordWrap(false); // as the rate grid
-
     }
     void fill(const QString& text, int width) {
         const Qt::Alignment aligns[] = {Qt::AlignLeft, Qt::AlignHCenter, Qt::AlignRight};

@@ -13,8 +13,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QTemporaryDir>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QVBoxLayout>
 #include <QWheelEvent>
@@ -116,7 +116,9 @@ private slots:
         }
         const QIcon icon = platform::iconFromFiles(files);
         QCOMPARE(icon.availableSizes(), (QList<QSize>{{16, 16}, {24, 24}, {32, 32}}));
-        const auto shown = [&](int size) { return icon.pixmap(QSize(size, size), 1.0).toImage(); };
+        const auto shown = [&](int size) {
+            return icon.pixmap(QSize(size, size), 1.0).toImage();
+        };
         QCOMPARE(shown(24).size(), QSize(24, 24));
         QCOMPARE(shown(24).pixelColor(12, 12), QColor(Qt::green));
         QCOMPARE(shown(20).size(), QSize(20, 20));

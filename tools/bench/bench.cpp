@@ -1,11 +1,11 @@
 // Prints one table: each figure is the median of repeated runs, beside a baseline measured in
 // the same run on the same machine.
 #include "app/frmMain.h"
-#include "platform/widgets/flexgrid.h"
 #include "measure.h"
 #include "pages.h"
 #include "platform/core/caption.h"
 #include "platform/core/grid.h"
+#include "platform/widgets/flexgrid.h"
 #include "platform/widgets/look.h"
 #include "platform/widgets/qtshellopen.h"
 #include "platform/widgets/qttoolkit.h"
@@ -19,8 +19,8 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
-#include <QHeaderView>
 #include <QHash>
+#include <QHeaderView>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QProcess>
@@ -191,9 +191,9 @@ struct ServerProcess {
     QProcess process;
     QString address;
     explicit ServerProcess(const QString& page) {
-        process.start(QStringLiteral(SAMPLESERVER),
-                      {QStringLiteral("--page"), page, QStringLiteral("--seconds"),
-                       QStringLiteral("3600")});
+        process.start(
+            QStringLiteral(SAMPLESERVER),
+            {QStringLiteral("--page"), page, QStringLiteral("--seconds"), QStringLiteral("3600")});
         QByteArray said;
         while (!said.contains('\n') && process.waitForReadyRead(10000))
             said += process.readAllStandardOutput();
@@ -313,8 +313,8 @@ int main(int argc, char* argv[]) {
         rates::printinfo(plainCells, plainGrid, plainDate, plainUsd);
         table.resizeColumnsToContents();
     });
-    row("refresh, every value changed, vs plain Qt", newValuesNs / 1e6, plainRefreshNs / 1e6,
-        "ms", "<= 1.0x");
+    row("refresh, every value changed, vs plain Qt", newValuesNs / 1e6, plainRefreshNs / 1e6, "ms",
+        "<= 1.0x");
 
     // Start-up against the same window written plainly in Qt, in the face the program picks,
     // and against one empty window, which never starts the font system. The first refresh of
@@ -326,7 +326,9 @@ int main(int argc, char* argv[]) {
     const Command plainWindowStart{QStringLiteral(STARTBASELINE), {"--plain", family}, {}};
     const Command plainWithoutNetwork{QStringLiteral(STARTBASELINE_NONET), {"--plain", family}, {}};
     const std::vector<Run> runs = processRuns(
-        {probe, plainWindowStart, {QStringLiteral(STARTBASELINE), {}, {}},
+        {probe,
+         plainWindowStart,
+         {QStringLiteral(STARTBASELINE), {}, {}},
          {QStringLiteral(STARTPROBE),
           {QStringLiteral("--url"), pageServer.address},
           QByteArrayLiteral("0\r\n1\r\n3128\r\n\"\"\r\n")},
@@ -335,7 +337,9 @@ int main(int argc, char* argv[]) {
     const Run& program = runs[0];
     const Run& plain = runs[1];
     const Run& empty = runs[2];
-    const auto mib = [](const Run& run) { return static_cast<double>(run.peakKiB) / 1024.0; };
+    const auto mib = [](const Run& run) {
+        return static_cast<double>(run.peakKiB) / 1024.0;
+    };
     row("start-up to window shown, vs plain window", program.ms, plain.ms, "ms", "(time)");
     const double programIr = instructions(probe);
     if (programIr > 0) {
