@@ -57,12 +57,21 @@ QString portRangeMessage() {
 
 frmOpt::frmOpt(MainHost& main, platform::Toolkit& toolkit, QWidget* owner)
     : QDialog(owner), main_(main), toolkit_(toolkit) {
-    buildControls();
+    platform::setUpDialog(*this, QStringLiteral("Настройки"), 5700, 3345);
+}
+
+// The controls are made when the dialog is first shown: the program starts, reads its options
+// and often never opens this window.
+void frmOpt::setVisible(bool visible) {
+    if (visible && btnOK == nullptr) {
+        buildControls();
+        showRecord();
+    }
+    QDialog::setVisible(visible);
 }
 
 void frmOpt::buildControls() {
     using platform::twipsRect;
-    platform::setUpDialog(*this, QStringLiteral("Настройки"), 5700, 3345);
     const QFont boxFont = platform::msSansSerif(9.75);
 
     btnOK = new QPushButton(QStringLiteral("OK"), this);
@@ -136,12 +145,18 @@ void frmOpt::DoOptions() {
     options::DoOptions(Options_, main_, toolkit_);
 }
 
-void frmOpt::btnCancel_Click() {
+void frmOpt::showRecord() {
     showState(*chkROS, Options_.refreshOnStart);
     showState(*chkProxy, Options_.useProxy);
     txtProxy->setText(Options_.proxyHost);
     portValidator_->setAllowMinus(Options_.proxyPort < 0);
     txtPort->setText(QString::number(Options_.proxyPort));
+}
+
+void frmOpt::btnCancel_Click() {
+    // Controls not made yet will show the record when they are.
+    if (btnOK != nullptr)
+        showRecord();
     hide();
 }
 

@@ -25,6 +25,8 @@ public:
     frmOpt(MainHost& main, platform::Toolkit& toolkit, QWidget* owner = nullptr);
     Q_DISABLE_COPY_MOVE(frmOpt)
 
+    void setVisible(bool visible) override;
+
     [[nodiscard]] const Options& record() const { return Options_; }
     void setRecord(const Options& opt) { Options_ = opt; }
 
@@ -36,6 +38,7 @@ public:
     void chkProxy_Click();
     void txtPort_KeyPress(qint16& KeyAscii);
 
+    // Made when the dialog is first shown.
     QPushButton* btnOK = nullptr;
     QPushButton* btnCancel = nullptr;
     QCheckBox* chkROS = nullptr;
@@ -52,6 +55,7 @@ protected:
 
 private:
     void buildControls();
+    void showRecord();
 
     MainHost& main_;
     platform::Toolkit& toolkit_;

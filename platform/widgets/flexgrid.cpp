@@ -1,5 +1,7 @@
 #include "platform/widgets/flexgrid.h"
 
+#include "platform/widgets/celldelegate.h"
+
 #include <QApplication>
 #include <QClipboard>
 #include <QEvent>
@@ -32,7 +34,8 @@ QString oneLine(QString text) {
 
 FlexGrid::FlexGrid(int rows, int cols, const QString& formatString, QWidget* parent)
     : QTableWidget(rows - 1, cols, parent), needed_(static_cast<std::size_t>(rows * cols), -1),
-      limit_(QWIDGETSIZE_MAX) {
+      limit_(QWIDGETSIZE_MAX), cells_(new CellDelegate(rows - 1, cols, this)) {
+    setItemDelegate(cells_);
     verticalHeader()->hide();
     horizontalHeader()->setSectionsClickable(false);
     horizontalHeader()->setHighlightSections(false);
@@ -72,6 +75,7 @@ void FlexGrid::fitToFont() {
     verticalHeader()->setMinimumSectionSize(metrics.height());
     verticalHeader()->setDefaultSectionSize(metrics.height() + RowPadding);
     std::fill(needed_.begin(), needed_.end(), -1);
+    cells_->forgetAll();
     fitColumns(limit_);
 }
 
@@ -87,9 +91,7 @@ int FlexGrid::neededWidth(int row, int col, const QFontMetrics& metrics,
                 header != nullptr ? metrics.horizontalAdvance(header->text()) + CellPadding : 0;
         } else {
             const QTableWidgetItem* cell = item(row - 1, col);
-            needed = cell != nullptr
-                         ? itemDelegate()->sizeHint(option, indexFromItem(cell)).width() + 1
-                         : 0;
+            needed = cell != nullptr ? cells_->width(option, indexFromItem(cell)) + 1 : 0;
         }
     }
     return needed;
@@ -110,7 +112,7 @@ void FlexGrid::fitColumns(int limit) {
 
 void FlexGrid::changeEvent(QEvent* event) {
     QTableWidget::changeEvent(event);
-    if (event->type() == QEvent::FontChange)
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
         fitToFont();
 }
 
@@ -127,6 +129,7 @@ void FlexGrid::setTextMatrix(int row, int col, const QString& text) {
             return; // the same rate as before: nothing to draw or measure again
         }
         const QString shown = oneLine(text);
+        cells_->forget(row - 1, col);
         cell->setText(shown);
         // The text as given is kept apart only where the cell shows it otherwise.
         if (shown != text)

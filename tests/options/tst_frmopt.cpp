@@ -77,8 +77,8 @@ private slots:
 
     void firstOpeningShowsTheFileNotTheLayout() {
         Started app;
-        QCOMPARE(app.window.Opt().txtPort->text(), QStringLiteral("8080")); // not the built "1080"
         app.options([](frmOpt& dlg) {
+            QCOMPARE(dlg.txtPort->text(), QStringLiteral("8080")); // not the built "1080"
             QCOMPARE(dlg.chkProxy->checkState(), Qt::Unchecked);
             QCOMPARE(proxyControls(dlg), "off");
             QCOMPARE(QApplication::focusWidget(), dlg.btnOK);

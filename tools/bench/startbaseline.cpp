@@ -2,10 +2,13 @@
 // ended. Without arguments it is one empty main window. With --plain FAMILY it is the program's
 // main window written plainly in Qt: the menu, the four labels and the button in FAMILY (the
 // face the program picks), the 30 by 6 grid with its headers, the backdrop colour, at the
-// layout's places; no options file, no icon, no logic.
+// layout's places; no options file, no icon, no logic. It links Qt Network, as any window
+// that fetches a page must; --fetch ADDRESS then fetches once, bare, after the window shows.
+// Built a second time without Qt Network, for comparison.
 #include "tools/bench/memory.h"
 
 #include <QApplication>
+#include <QEventLoop>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMainWindow>
@@ -14,6 +17,11 @@
 #include <QTableWidget>
 #include <QTimer>
 #include <cstdio>
+#include <memory>
+#ifndef KURSOVE_BASELINE_WITHOUT_NETWORK
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#endif
 
 namespace {
 
@@ -74,6 +82,20 @@ int main(int argc, char* argv[]) {
         plain > 0 && plain + 1 < arguments.size())
         buildPlain(window, arguments.at(plain + 1));
     window.show();
+#ifndef KURSOVE_BASELINE_WITHOUT_NETWORK
+    // --fetch ADDRESS: then a bare fetch of the page, as a start that refreshes makes one.
+    if (const qsizetype fetch = arguments.indexOf(QStringLiteral("--fetch"));
+        fetch > 0 && fetch + 1 < arguments.size()) {
+        QNetworkAccessManager manager;
+        std::unique_ptr<QNetworkReply> reply(
+            manager.get(QNetworkRequest(QUrl(arguments.at(fetch + 1)))));
+        QEventLoop loop;
+        QObject::connect(reply.get(), &QNetworkReply::finished, &loop, &QEventLoop::quit);
+        loop.exec();
+        if (reply->readAll().isEmpty())
+            return 1;
+    }
+#endif
     // exit(), not quit(): quit() closes the windows, and closing the main window ends the
     // program before it could report.
     QTimer::singleShot(0, &application, [] { QCoreApplication::exit(0); });

@@ -1,5 +1,5 @@
-// Starts the program exactly as main() does, then ends once the main window is shown and
-// prints its peak memory.
+// Starts the program exactly as main() does, then ends once the main window is shown (and,
+// when options.opt asks for a refresh at start, filled) and prints its peak memory.
 #include "app/frmMain.h"
 #include "app/startup.h"
 #include "platform/widgets/qtshellopen.h"
@@ -15,6 +15,11 @@ int main(int argc, char* argv[]) {
     platform::QtToolkit toolkit;
     platform::QtShellOpen shell;
     app::frmMain frmMain(toolkit, shell);
+    // --url ADDRESS: the page comes from there (a sample server), for a start that refreshes.
+    const QStringList arguments = QCoreApplication::arguments();
+    if (const qsizetype url = arguments.indexOf(QStringLiteral("--url"));
+        url > 0 && url + 1 < arguments.size())
+        frmMain.Inet1().setURL(arguments.at(url + 1));
     app::startup(frmMain);
     // exit(), not quit(): quit() closes the windows, and closing the main window ends the
     // program before it could report.

@@ -102,6 +102,11 @@ echo "time per test program under Wine:"
 sed -n 's/^ *[0-9]*\/[0-9]* Test *#[0-9]*: \([^ ]*\) .* \([0-9.]*\) sec$/\2 \1/p' \
     "$BUILD/wine-tests.log" | sort -rn | awk '{ printf "  %-22s %7.2f s\n", $2, $1 }'
 [ "${tests_status:-0}" -eq 0 ] || exit "$tests_status"
+
+stage "start-up under Wine, against the plain window"
+xvfb-run -a bash -c 'trap "\"\$2\" -k 2>/dev/null; \"\$2\" -w" EXIT
+                     "$2" -p && "$1" cmd /c exit </dev/null >/dev/null 2>&1
+                     WINE=$1 "$3/tools/windows/startup.sh" "$4"' _ "$WINE" "$WINESERVER" "$ROOT" "$BUILD"
 kill "${servers[@]}" 2>/dev/null || true
 
 stage "zip"
