@@ -44,10 +44,11 @@ int textMargin(const QStyleOptionViewItem& option) {
 } // namespace
 
 CellDelegate::CellDelegate(int rows, int cols, QObject* parent)
-    : QStyledItemDelegate(parent), cols_(cols), cells_(static_cast<std::size_t>(rows * cols)) {}
+    : QStyledItemDelegate(parent), rows_(rows), cols_(cols) {}
 
 void CellDelegate::forget(int row, int col) {
-    cells_.at(static_cast<std::size_t>(row) * cols_ + col) = Shaped{};
+    if (!cells_.empty())
+        cells_.at(static_cast<std::size_t>(row) * cols_ + col) = Shaped{};
 }
 
 void CellDelegate::forgetAll() {
@@ -57,6 +58,8 @@ void CellDelegate::forgetAll() {
 
 const CellDelegate::Shaped& CellDelegate::shaped(const QString& text, const QFont& font,
                                                  const QModelIndex& index) const {
+    if (cells_.empty()) // made when the first text is: an empty grid at start needs none
+        cells_.resize(static_cast<std::size_t>(rows_) * cols_);
     Shaped& cell = cells_.at(static_cast<std::size_t>(index.row()) * cols_ + index.column());
     if (cell.made && cell.text == text && cell.font == font)
         return cell;
@@ -117,20 +120,22 @@ void CellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
                          const QModelIndex& index) const {
     QStyleOptionViewItem opt = option;
     initStyleOption(&opt, index);
-    if (!paintsLikeTheStyle(opt))
-        return QStyledItemDelegate::paint(painter, option, index);
+    // What QStyledItemDelegate::paint does, with the options already made.
+    const QStyle& style = styleOf(opt);
+    if (!paintsLikeTheStyle(opt) || opt.text.isEmpty())
+        return style.drawControl(QStyle::CE_ItemViewItem, &opt, painter, opt.widget);
     const Shaped& cell = shaped(opt.text, opt.font, index);
     const int margin = textMargin(opt);
     const QRect textRect = opt.rect.adjusted(margin, 0, -margin, 0);
     if (!cell.placeable || cell.width > textRect.width())
-        return QStyledItemDelegate::paint(painter, option, index); // cut: the style elides it
+        return style.drawControl(QStyle::CE_ItemViewItem, &opt, painter, opt.widget); // elided
 
     // The background and selection as the style draws them, then the text where
     // the style would put it: lines centred as it centres them, in 1/64 pixel steps.
     QStyleOptionViewItem frame = opt;
     frame.text.clear();
     frame.features &= ~QStyleOptionViewItem::HasDisplay;
-    styleOf(opt).drawControl(QStyle::CE_ItemViewItem, &frame, painter, opt.widget);
+    style.drawControl(QStyle::CE_ItemViewItem, &frame, painter, opt.widget);
 
     const Qt::Alignment align = QStyle::visualAlignment(opt.direction, opt.displayAlignment);
     const qint64 spare = qint64{textRect.width()} * 64 - std::llround(cell.width * 64);

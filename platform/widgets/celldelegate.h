@@ -40,6 +40,7 @@ private:
     const Shaped& shaped(const QString& text, const QFont& font, const QModelIndex& index) const;
     [[nodiscard]] bool paintsLikeTheStyle(const QStyleOptionViewItem& option) const;
 
+    int rows_;
     int cols_;
     mutable std::vector<Shaped> cells_;
     mutable int margin_ = -1; // the size hint's width beside the text, measured once per font
