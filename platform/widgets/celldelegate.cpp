@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QStyle>
 #include <QWidget>
+#include <algorithm>
 #include <cmath>
 
 namespace platform {
