@@ -86,7 +86,6 @@ const CellDelegate::Shaped& CellDelegate::shaped(const QString& text, const QFon
     cell.width = line.naturalTextWidth();
     cell.height = layout->boundingRect().size().toSize().height();
     cell.layout = std::move(layout);
-    cell.placeable = true;
     return cell;
 }
 
@@ -107,7 +106,7 @@ int CellDelegate::width(const QStyleOptionViewItem& option, const QModelIndex& i
     opt.state &= ~QStyle::State_HasFocus; // the size does not depend on it
     if (paintsLikeTheStyle(opt)) {
         const Shaped& cell = shaped(opt.text, opt.font, index);
-        if (cell.placeable) {
+        if (cell.layout) {
             const int text = static_cast<int>(std::ceil(cell.width));
             if (margin_ < 0)
                 margin_ = QStyledItemDelegate::sizeHint(option, index).width() - text;
@@ -128,7 +127,7 @@ void CellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
     const Shaped& cell = shaped(opt.text, opt.font, index);
     const int margin = textMargin(opt);
     const QRect textRect = opt.rect.adjusted(margin, 0, -margin, 0);
-    if (!cell.placeable || cell.width > textRect.width())
+    if (!cell.layout || cell.width > textRect.width())
         return style.drawControl(QStyle::CE_ItemViewItem, &opt, painter, opt.widget); // elided
 
     // The background and selection as the style draws them, then the text where

@@ -31,10 +31,9 @@ private:
     struct Shaped {
         QString text;
         QFont font;
-        std::shared_ptr<QTextLayout> layout;
+        std::shared_ptr<QTextLayout> layout; // none: the style draws it
         qreal width = 0;
         int height = 0;
-        bool placeable = false; // drawn here exactly as the style would draw it
         bool made = false;
     };
     const Shaped& shaped(const QString& text, const QFont& font, const QModelIndex& index) const;

@@ -86,17 +86,13 @@ done
 "$WINE" "$BUILD/kursove-trustca.exe" "$(winpath "$TLS/ca.crt")"
 
 stage "tests under Wine"
-# The first Windows program of a Wine session starts the prefix's services (services.exe,
-# winedevice.exe, explorer.exe). They inherit that program's stdout and live as long as the
-# server, so ctest saw the first test "running" until the whole suite was over, and killed it
-# at its time limit. Hence one server for the whole run, kept up (-p), its services started by
-# a warm-up whose output goes nowhere, on the tests' own display; then the tests.
+# One Wine server for the whole run, its services started before the first test (withwine.sh).
 "$WINESERVER" -k 2>/dev/null || true
 "$WINESERVER" -w
-xvfb-run -a bash -c 'trap "\"\$3\" -k 2>/dev/null; \"\$3\" -w" EXIT
-                     "$3" -p && "$2" cmd /c exit </dev/null >/dev/null 2>&1
-                     ctest --test-dir "$1" --output-on-failure -j2 --timeout 300' \
-    _ "$BUILD" "$WINE" "$WINESERVER" | tee "$BUILD/wine-tests.log" || tests_status=$?
+export WINE WINESERVER
+xvfb-run -a "$ROOT/tools/windows/withwine.sh" \
+    ctest --test-dir "$BUILD" --output-on-failure -j2 --timeout 300 |
+    tee "$BUILD/wine-tests.log" || tests_status=$?
 # Each test program's time, slowest first, so that a slow one stands out.
 echo "time per test program under Wine:"
 sed -n 's/^ *[0-9]*\/[0-9]* Test *#[0-9]*: \([^ ]*\) .* \([0-9.]*\) sec$/\2 \1/p' \
@@ -104,9 +100,7 @@ sed -n 's/^ *[0-9]*\/[0-9]* Test *#[0-9]*: \([^ ]*\) .* \([0-9.]*\) sec$/\2 \1/p
 [ "${tests_status:-0}" -eq 0 ] || exit "$tests_status"
 
 stage "start-up under Wine, against the plain window"
-xvfb-run -a bash -c 'trap "\"\$2\" -k 2>/dev/null; \"\$2\" -w" EXIT
-                     "$2" -p && "$1" cmd /c exit </dev/null >/dev/null 2>&1
-                     WINE=$1 "$3/tools/windows/startup.sh" "$4"' _ "$WINE" "$WINESERVER" "$ROOT" "$BUILD"
+xvfb-run -a "$ROOT/tools/windows/withwine.sh" "$ROOT/tools/windows/startup.sh" "$BUILD"
 kill "${servers[@]}" 2>/dev/null || true
 
 stage "zip"
