@@ -7,6 +7,7 @@
 #include "platform/widgets/toolkittexts.h"
 
 #include <QApplication>
+#include <memory>
 #include <kursove/version.h>
 
 int main(int argc, char* argv[]) {
@@ -21,7 +22,9 @@ int main(int argc, char* argv[]) {
         if (const auto status = app::checkBeforeToolkit(QCoreApplication::arguments()))
             return *status;
     }
-    QApplication application(argc, argv); // takes the toolkit's own options out of argv
+    // Takes the toolkit's own options out of argv. On the heap: the end of the program deletes
+    // it early to hand the clipboard over (platform::QtToolkit::End), then ends at once.
+    const auto application = std::make_unique<QApplication>(argc, argv);
     if (const auto status = app::refuseLeftOver(QCoreApplication::arguments()))
         return *status;
 

@@ -1,8 +1,12 @@
 #!/usr/bin/env bash
 # Plants the faults listed in tools/mutate/faults.txt, one at a time, in a copy of the tracked
-# tree, and runs the whole suite against each: a fault the suite lets through shows a test
-# that is missing. The copy is built once and then incrementally, so the work tree is never
-# touched and a developer can go on editing and building there meanwhile.
+# tree, and runs the tests against each: a fault the tests let through shows a test that is
+# missing. The copy is built once and then incrementally, so the work tree is never touched
+# and a developer can go on editing and building there meanwhile.
+#
+# A fault's `caught-by:` line names the test that caught it last time. That test is built and
+# run first; only if it passes is the rest of the suite built and run, stopping at its first
+# failure. The test that caught the fault is written back to its `caught-by:` line.
 #
 #   tools/mutate.sh [filter...]  every fault, or those whose name or file contains a filter
 #   tools/mutate.sh --check      only checks that every fault's text is still found in the tree
@@ -32,11 +36,11 @@ die() {
 
 # --- The data file -------------------------------------------------------------------------
 
-NAMES=() FILES=() FROMS=() TOS=()
+NAMES=() FILES=() FROMS=() TOS=() CAUGHT_BY=()
 
 # Blocks of "key: value" lines; "from" and "to" may repeat, one line of text each.
 read_faults() {
-    local line lineno=0 key value name="" file="" from="" to="" has_from=0 has_to=0 start=0
+    local line lineno=0 key value name="" file="" from="" to="" by="" has_from=0 has_to=0 start=0
     finish() {
         if [ -z "$name$file$from$to" ] && [ $has_from$has_to = 00 ]; then
             return 0
@@ -50,8 +54,8 @@ read_faults() {
         for i in "${!NAMES[@]}"; do
             [ "${NAMES[i]}" != "$name" ] || die "$FAULTS:$start: \"$name\" is there twice"
         done
-        NAMES+=("$name") FILES+=("$file") FROMS+=("$from") TOS+=("$to")
-        name="" file="" from="" to="" has_from=0 has_to=0
+        NAMES+=("$name") FILES+=("$file") FROMS+=("$from") TOS+=("$to") CAUGHT_BY+=("$by")
+        name="" file="" from="" to="" by="" has_from=0 has_to=0
     }
     while IFS= read -r line || [ -n "$line" ]; do
         lineno=$((lineno + 1))
@@ -82,6 +86,7 @@ read_faults() {
             to+=$value
             has_to=1
             ;;
+        caught-by) by=$value ;;
         *) die "$FAULTS:$lineno: unknown key \"$key\"" ;;
         esac
     done <"$FAULTS"
@@ -201,15 +206,59 @@ build() {
     cmake --build "$BLD" >"$1" 2>&1 9>&-
 }
 
-# Runs the suite; prints the names of the tests that failed, and fails if any did.
-run_suite() {
+# The build target of a test: its own name, less the suffix of a second run on X11.
+target_of() {
+    echo "${1%_x11}"
+}
+
+# Runs the tests that ctest selects with the arguments, stopping at the first failure; prints
+# the names of those that failed, and fails if any did.
+run_tests() {
     local log=$1
-    if ctest --test-dir "$BLD" -j2 --timeout "$TEST_TIMEOUT" --output-on-failure >"$log" 2>&1 9>&-; then
+    shift
+    if ctest --test-dir "$BLD" -j2 --timeout "$TEST_TIMEOUT" --stop-on-failure \
+        --output-on-failure "$@" >"$log" 2>&1 9>&-; then
         return 0
     fi
     sed -n '/The following tests FAILED:/,$ s/^[[:space:]]*[0-9]* - \([^ ]*\) .*/\1/p' "$log" |
         tr '\n' ' ' | sed 's/ $//'
     return 1
+}
+
+# With fault $1 planted: builds and runs the test that caught it last time, then, if that
+# passed, everything else. Prints "caught <tests>", "missed" or "build broken".
+try_fault() {
+    local i=$1 log=$2 by=${CAUGHT_BY[$1]} failed skip=()
+    if [ -n "$by" ] && cmake --build "$BLD" --target "$(target_of "$by")" >"$log" 2>&1 9>&-; then
+        if ! failed=$(run_tests "$log.first" -R "^${by}\$"); then
+            echo "caught $failed"
+            return
+        fi
+        skip=(-E "^${by}\$")
+    fi
+    if ! build "$log"; then
+        echo "build broken"
+        return
+    fi
+    if failed=$(run_tests "$log.rest" "${skip[@]}"); then
+        echo missed
+    else
+        echo "caught $failed"
+    fi
+}
+
+# Writes the test that caught fault $1 into its block of the data file, as its caught-by line.
+record_caught_by() {
+    local name=$1 by=$2 new
+    new=$(mktemp)
+    awk -v name="name: $name" -v by="caught-by: $by" '
+        $0 == name { inside = 1 }
+        inside && /^caught-by:/ { next }
+        inside && /^[[:space:]]*$/ { print by; inside = 0 }
+        { print }
+        END { if (inside) print by }' "$FAULTS" >"$new"
+    cat "$new" >"$FAULTS"
+    rm -f "$new"
 }
 
 PLANTED=""
@@ -275,11 +324,12 @@ trap 'exit 130' INT TERM
 started=$SECONDS
 echo "Copying the tracked tree to $SRC and building it in $BLD"
 sync_tree
-cmake -S "$SRC" -B "$BLD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=ON \
+# Unoptimised and without debug information: each fault rebuilds and relinks fastest so.
+cmake -S "$SRC" -B "$BLD" -G Ninja -DCMAKE_BUILD_TYPE= -DBUILD_TESTING=ON \
     -DKURSOVE_SANITIZE=OFF -DKURSOVE_FUZZ=OFF -DKURSOVE_TEST_TIMEOUT="$TEST_TIMEOUT" \
     >"$LOGS/configure.log" 2>&1 9>&- || { cat "$LOGS/configure.log"; die "configuring failed"; }
 build "$LOGS/build.log" || { tail -40 "$LOGS/build.log"; die "the unchanged tree does not build"; }
-if ! failed=$(run_suite "$LOGS/suite.log"); then
+if ! failed=$(run_tests "$LOGS/suite.log"); then
     die "the unchanged suite fails ($failed): see $LOGS/suite.log"
 fi
 echo "The unchanged suite passes ($((SECONDS - started)) s). Planting ${#SELECTED[@]} fault(s):"
@@ -299,16 +349,24 @@ for i in "${SELECTED[@]}"; do
     cp --preserve=mode "$path" "$WORK/original"
     PLANTED=$path
     printf '%s' "${text/"${FROMS[i]}"/"${TOS[i]}"}" >"$path"
-    if ! build "$log"; then
+    outcome=$(try_fault "$i" "$log")
+    case "$outcome" in
+    "build broken")
         printf '%-13s %s (%s; see %s)\n' "build broken" "$name" "$file" "$log"
         broken=$((broken + 1))
-    elif failed=$(run_suite "$log"); then
+        ;;
+    missed)
         printf '%-13s %s (%s)\n' missed "$name" "$file"
         missed=$((missed + 1))
-    else
+        ;;
+    *)
+        failed=${outcome#caught }
         printf '%-13s %s (%s: %s; %d s)\n' caught "$name" "$file" "$failed" $((SECONDS - t))
         caught=$((caught + 1))
-    fi
+        first=${failed%% *}
+        [ "$first" = "${CAUGHT_BY[i]}" ] || record_caught_by "$name" "$first"
+        ;;
+    esac
     restore
 done
 

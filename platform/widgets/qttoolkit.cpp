@@ -1,6 +1,7 @@
 #include "platform/widgets/qttoolkit.h"
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QClipboard>
 #include <QMessageBox>
 #include <QPushButton>
 #include <cstdio>
@@ -18,11 +19,16 @@ void QtToolkit::MsgBox(QWidget* owner, const QString& prompt, const QString& tit
 }
 
 void QtToolkit::DoEvents() {
-    QCoreApplication::processEvents();
+    QApplication::processEvents();
 }
 
 void QtToolkit::End() {
     std::fflush(nullptr);
+    // What the person copied must outlive the program. The toolkit hands the clipboard over
+    // to the desktop (X11's clipboard manager; Windows' OleFlushClipboard) only as its
+    // application object goes, so that goes first, and only when the clipboard is ours.
+    if (QGuiApplication::clipboard()->ownsClipboard())
+        delete qApp;
     std::_Exit(EXIT_SUCCESS);
 }
 

@@ -10,7 +10,14 @@ exec xvfb-run -a -s "-screen 0 1280x800x24 -dpi 96" bash -c '
     openbox >/dev/null 2>&1 &
     wm=$!
     wait_for_wm || { kill $wm; exit 1; }
-    QT_QPA_PLATFORM=xcb "$@"
+    # A clipboard manager, as desktops run one, where Xfce'"'"'s is installed; it goes with the
+    # display.
+    if command -v xfsettingsd >/dev/null && command -v dbus-run-session >/dev/null; then
+        dbus-run-session -- xfsettingsd --no-daemon >/dev/null 2>&1 &
+        export KURSOVE_CLIPBOARD_MANAGER=$!
+    fi
+    # The test may hold this window manager still (by its pid, never another of the user'"'"'s).
+    KURSOVE_WM_PID=$wm QT_QPA_PLATFORM=xcb "$@"
     status=$?
     kill $wm 2>/dev/null
     exit $status' desktop "$(dirname "$0")/../../tools/lib.sh" "$@"

@@ -26,7 +26,7 @@ std::unique_ptr<SampleServer> serve(sampleserver::Fault fault = sampleserver::Fa
     return server;
 }
 
-// A certificate or key made for the tests (tools/mktestcerts.sh).
+// A certificate or key made for the tests (tests/tls/mktestcerts.sh).
 QByteArray testTls(const QString& name) {
     QFile file(qEnvironmentVariable("KURSOVE_TLS_DIR") + u'/' + name);
     if (!file.open(QIODevice::ReadOnly))

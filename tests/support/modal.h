@@ -27,7 +27,10 @@ public:
                 ran_ = true;
                 check_(modal);
             } else if (++ticks_ * 20 > 5000) {
+                // Failed here and now, not at the end of the scope after later checks ran.
                 timer_.stop();
+                ran_ = true;
+                QTest::qFail("no modal window opened within 5 s", file_, line_);
             }
         });
         timer_.start();

@@ -17,6 +17,7 @@
 #include <QTableWidget>
 #include <QTimer>
 #include <cstdio>
+#include <kursove/version.h>
 #include <memory>
 #ifndef KURSOVE_BASELINE_WITHOUT_NETWORK
 #include <QNetworkAccessManager>
@@ -33,7 +34,7 @@ QFont face(const QString& family, double points, bool bold = false) {
 }
 
 void buildPlain(QMainWindow& window, const QString& family) {
-    window.setWindowTitle(QStringLiteral("Валутни курсове на ЗВТ v1.4 KS"));
+    window.setWindowTitle(QStringLiteral("Валутни курсове на ЗВТ v%1 KS").arg(kursove::ShortVersion));
     QMenu* menu = window.menuBar()->addMenu(QStringLiteral("Меню"));
     menu->addAction(QStringLiteral("Настройки"));
     menu->addSeparator();

@@ -44,7 +44,7 @@ cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_TOOLCHAIN_FILE="$QT/lib/cmake/Qt6/qt.toolchain.cmake" \
     -DQT_CHAINLOAD_TOOLCHAIN_FILE="$ROOT/tools/windows/mingw64.cmake" \
     -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR="$HOSTCMAKE" \
-    -DCMAKE_CROSSCOMPILING_EMULATOR="$WINE" -DKURSOVE_TEST_DRIVE=Z: >/dev/null
+    -DCMAKE_CROSSCOMPILING_EMULATOR="$WINE" -DKURSOVE_TEST_DRIVE=Z: -DKURSOVE_BENCH=ON >/dev/null
 cmake --build "$BUILD"
 # Qt's Bulgarian texts beside the programs, where the program looks for them on Windows.
 mkdir -p "$BUILD/translations"
@@ -70,7 +70,7 @@ stage "TLS sample servers for the HTTPS tests (Linux)"
 # test certificate, and the test CA is trusted in the tests' own Wine prefix, never on this
 # machine.
 HOSTBUILD=$BUILD/host
-cmake -S "$ROOT" -B "$HOSTBUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
+cmake -S "$ROOT" -B "$HOSTBUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=ON >/dev/null
 cmake --build "$HOSTBUILD" --target kursove-sampleserver
 HOSTSERVER=$HOSTBUILD/tools/sampleserver/kursove-sampleserver
 TLS=$ROOT/tests/tls

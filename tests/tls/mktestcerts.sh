@@ -4,7 +4,7 @@
 # that nobody trusts. Made only for the tests on 127.0.0.1; the tests trust the CA inside their
 # own process, never on the machine. Run again to renew them (they last until 2045).
 set -euo pipefail
-out=$(cd "$(dirname "$0")/../tests/tls" && pwd)
+out=$(cd "$(dirname "$0")" && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 days=$(( ( $(date -d 2045-01-01 +%s) - $(date +%s) ) / 86400 ))
