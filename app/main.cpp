@@ -7,8 +7,8 @@
 #include "platform/widgets/toolkittexts.h"
 
 #include <QApplication>
-#include <memory>
 #include <kursove/version.h>
+#include <memory>
 
 int main(int argc, char* argv[]) {
     QCoreApplication::setApplicationName(QStringLiteral("kursove"));

@@ -34,7 +34,8 @@ QFont face(const QString& family, double points, bool bold = false) {
 }
 
 void buildPlain(QMainWindow& window, const QString& family) {
-    window.setWindowTitle(QStringLiteral("Валутни курсове на ЗВТ v%1 KS").arg(kursove::ShortVersion));
+    window.setWindowTitle(
+        QStringLiteral("Валутни курсове на ЗВТ v%1 KS").arg(kursove::ShortVersion));
     QMenu* menu = window.menuBar()->addMenu(QStringLiteral("Меню"));
     menu->addAction(QStringLiteral("Настройки"));
     menu->addSeparator();

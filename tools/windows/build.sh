@@ -27,7 +27,7 @@ stage() {
 
 stage "packages"
 PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev dpkg-dev g++-mingw-w64-x86-64-posix wine64
-          zip unzip wixl msitools xvfb xauth openbox xdotool imagemagick fonts-dejavu-core
+          zip unzip wixl msitools xvfb xauth openbox xdotool xclip imagemagick fonts-dejavu-core
           qt6-translations-l10n)
 install_packages "${PACKAGES[@]}"
 WINE=$(dpkg -L wine64 | grep -m1 '/wine64$')

@@ -65,11 +65,17 @@ xdotool key alt; sleep 0.5; xdotool key Down; sleep 0.5; xdotool key Return; sle
 import -window root "$SHOTS/raw-options.png"
 xdotool key space; sleep 1 # OK, which has the focus: nothing changed
 xdotool windowactivate --sync "$win"
-xdotool key alt; sleep 0.5; xdotool key Right; sleep 0.5; xdotool key Return; sleep 2
+# F10 selects the menu bar as Alt does: Right, Enter then opens За програмата.
+xdotool key F10; sleep 0.5; xdotool key Right; sleep 0.5; xdotool key Return; sleep 2
+xdotool search --name 'За програмата' >"$WORK/about.txt" 2>/dev/null || true
 import -window root "$SHOTS/raw-about.png"
 xdotool key space; sleep 1
-xdotool windowactivate --sync "$win" key alt+F4
+# The rates copied, then the window closed: what was copied must outlive the program.
+xdotool windowactivate --sync "$win"
+xdotool mousemove --window "$win" 200 200 click 1 key ctrl+a key ctrl+c; sleep 1
+xdotool key alt+F4
 sleep 3
+xclip -o -selection clipboard >"$WORK/clipboard.txt" 2>/dev/null || true
 SESSION
 APP=$app PREFIX=$work/prefix WINE=$WINE SHOTS=$shots WORK=$work \
     xvfb-run -a -s "-screen 0 1024x768x24" bash "$work/session.sh"
@@ -86,8 +92,12 @@ grep -q "^CONNECT 127.0.0.1:" "$work/server.log" && grep -q '^GET /zvt/' "$work/
 [ "$(cat "$app/options.opt")" = "$options" ] \
     || fail "options.opt was not saved as expected: $(od -c "$app/options.opt")"
 [ ! -e "$app/options.opt.bak" ] || fail "a readable options.opt was kept as a backup"
+[ -s "$work/about.txt" ] || fail "F10, Right, Enter did not open the About window"
+grep -q "$(printf '\tUSD\t')" "$work/clipboard.txt" \
+    || fail "the rates copied did not outlive the program: $(head -c 200 "$work/clipboard.txt")"
 echo "trial: $(basename "$zip") fetched the page through 127.0.0.1:$port, redirected to HTTPS" \
-    "and tunnelled; options.opt saved; screenshots in $shots"
+    "and tunnelled; F10 reached the About window; the copied rates outlived it; options.opt" \
+    "saved; screenshots in $shots"
 
 # Input during a slow download, made through the window system as a person's is: three clicks
 # on the disabled button, F5 and Enter must start nothing once the page is in; Alt+F4 during a
