@@ -23,8 +23,8 @@ void ElidedLabel::paintEvent(QPaintEvent* event) {
         QLabel::paintEvent(event); // it fits: drawn as any label
         return;
     }
-    QFrame::paintEvent(event);
     QPainter painter(this);
+    drawFrame(&painter);
     const int flags =
         static_cast<int>(align) |
         (direction == Qt::LeftToRight ? Qt::TextForceLeftToRight : Qt::TextForceRightToLeft);
