@@ -72,9 +72,8 @@ private:
     void buildLayout();
     void buildMenu();
     void fitLayout();
-    [[nodiscard]] int widestClient() const;
-    void keepOnScreen();
-    [[nodiscard]] int frameWidth() const;
+    [[nodiscard]] QSize clientRoom() const;
+    [[nodiscard]] QSize frameExtra() const;
     void refitForFrame();
     void parsepage();
     void Form_Unload(qint16& Cancel);
@@ -85,7 +84,7 @@ private:
     QString pagetext_;
     rates::Cells cells_;
     int buttonWidth_ = 0;
-    int fittedFrame_ = 0;
+    QSize fittedFrame_;
     bool Loading_ = false;
     bool refreshing_ = false;
     bool interrupted_ = false;

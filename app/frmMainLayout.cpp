@@ -1,16 +1,18 @@
 #include "app/frmMain.h"
 #include "app/messages.h"
+#include "platform/widgets/elidedlabel.h"
 #include "platform/widgets/fileicon.h"
 #include "platform/widgets/flexgrid.h"
 #include "platform/widgets/look.h"
+#include "platform/widgets/screenroom.h"
 
 #include <QAction>
 #include <QEvent>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QScreen>
 #include <QStyle>
 #include <algorithm>
 #include <array>
@@ -46,8 +48,8 @@ constexpr std::array<Box, 4> TopRow{{{1560, 120, 855, 375},
                                      {5880, 120, 1095, 375},
                                      {6960, 120, 1335, 375}}};
 
-// A value longer than its box shows its beginning, and the whole of it in a tip; one that
-// fits stays centred.
+// A value longer than its box shows its beginning up to a "…", and the whole of it in a tip;
+// one that fits stays centred.
 void showBeginningIfCut(QLabel& label) {
     const bool cut =
         label.fontMetrics().horizontalAdvance(label.text()) > label.contentsRect().width();
@@ -56,7 +58,7 @@ void showBeginningIfCut(QLabel& label) {
 }
 
 QLabel* captionLabel(const QString& text, const QFont& font, bool framed, QWidget* parent) {
-    auto* label = new QLabel(text, parent);
+    QLabel* label = framed ? new platform::ElidedLabel(text, parent) : new QLabel(text, parent);
     label->setTextFormat(Qt::PlainText); // page text is shown as it is, never as markup
     label->setFont(font);
     if (framed) {
@@ -125,53 +127,72 @@ void frmMain::buildLayout() {
 
 // The layout is drawn for its design font; a wider font or longer values widen the top row's
 // labels (pushing the ones to their right) and the grid's columns, and the window grows to
-// hold them, up to the width of the screen it is on. Past that the grid scrolls sideways and
-// a page text too long for the screen shows cut. Each fit starts afresh, so ordinary values
-// after long ones bring the window back; it never gets narrower than its design. This also
-// places the top row in the first place.
+// hold them, as far as its screen has room (see clientRoom). Past that the grid scrolls and a
+// page text too long for the screen shows cut. Each fit starts afresh, so ordinary values after
+// long ones bring the window back; it is never smaller than its design where the screen has
+// room for that, and on a smaller screen (or at a larger scale) the grid gives up width and
+// height. This also places the top row in the first place.
 void frmMain::fitLayout() {
     using platform::twips;
-    const int maxWidth = std::max(twips(ClientWidth), widestClient());
+    const QSize room = clientRoom();
 
     std::array<int, TopRow.size()> widths{};
     const std::array<QLabel*, TopRow.size()> row{lblDate, lblDate2, Label1, lblUSD};
     for (std::size_t i = 0; i < row.size(); ++i)
         widths.at(i) =
             std::max(twips(TopRow.at(i).width), row.at(i)->sizeHint().width() + LabelGap);
+    int pull = 0; // how far the row moves left of its design places
     const auto place = [&] {
         int right = 0;
         for (std::size_t i = 0; i < row.size(); ++i) {
             const int gap = i == UsdCaption ? PushedGap : 0;
-            const int left = std::max(twips(TopRow.at(i).left), right + gap);
+            const int left = std::max(twips(TopRow.at(i).left) - pull, right + gap);
             row.at(i)->setGeometry(left, twips(TopRow.at(i).top), widths.at(i),
                                    twips(TopRow.at(i).height));
             right = left + widths.at(i);
         }
         return right + twips(EdgeMargin);
     };
-    // The values give up what does not fit, the date first; never below their design width.
-    int excess = place() - maxWidth;
-    for (const std::size_t value : {DateValue, UsdValue}) {
-        const int give = std::min(excess, widths.at(value) - twips(TopRow.at(value).width));
-        if (give > 0) {
-            widths.at(value) -= give;
-            excess -= give;
+    // What does not fit is given up by the values down to their design width, the date first;
+    // then the row moves left, up to the margin; on a screen narrower still, the values give
+    // up all but a letter and the "…".
+    const auto giveUp = [&](bool pastDesign) {
+        for (const std::size_t value : {DateValue, UsdValue}) {
+            const int least =
+                pastDesign ? row.at(value)->fontMetrics().horizontalAdvance(QStringLiteral("0…")) +
+                                 LabelGap
+                           : twips(TopRow.at(value).width);
+            const int give = std::min(place() - room.width(), widths.at(value) - least);
+            if (give > 0)
+                widths.at(value) -= give;
         }
-    }
+    };
+    giveUp(false);
+    pull = std::clamp(place() - room.width(), 0, twips(TopRow.front().left - EdgeMargin));
+    giveUp(true);
     const int rowRight = place();
     for (QLabel* value : {lblDate2, lblUSD})
         showBeginningIfCut(*value);
 
-    const int gridMax = maxWidth - twips(GridBox.left) - twips(EdgeMargin);
+    const int gridMax = room.width() - twips(GridBox.left) - twips(EdgeMargin);
     FG->fitColumns(gridMax - FG->chromeWidth());
+    // Short of height, the grid gives it up (down to its header and two rows) and the button
+    // moves up with its bottom.
+    const int leastGrid = FG->horizontalHeader()->sizeHint().height() +
+                          2 * FG->verticalHeader()->defaultSectionSize() + FG->chromeWidth();
+    const int gridHeight =
+        std::max(std::min(leastGrid, twips(GridBox.height)),
+                 twips(GridBox.height) - std::max(0, twips(ClientHeight) - room.height()));
+    const int shorter = twips(GridBox.height) - gridHeight;
     FG->setGeometry(twips(GridBox.left), twips(GridBox.top),
-                    std::clamp(FG->fittingWidth(), twips(GridBox.width), gridMax),
-                    twips(GridBox.height));
-    btnRefresh->setGeometry(twips(ButtonBox.left), twips(ButtonBox.top), buttonWidth_,
+                    std::min(std::max(FG->fittingWidth(), twips(GridBox.width)), gridMax),
+                    gridHeight);
+    btnRefresh->setGeometry(twips(ButtonBox.left), twips(ButtonBox.top) - shorter, buttonWidth_,
                             twips(ButtonBox.height));
-    const int width =
-        std::max({twips(ClientWidth), rowRight, FG->geometry().right() + 1 + twips(EdgeMargin)});
-    centralWidget()->setFixedSize(width, centralWidget()->height());
+    const int width = std::min(
+        std::max({twips(ClientWidth), rowRight, FG->geometry().right() + 1 + twips(EdgeMargin)}),
+        room.width());
+    centralWidget()->setFixedSize(width, twips(ClientHeight) - shorter);
     // Placed left to right above; right to left (-reverse, or a right-to-left language) the
     // whole client is mirrored, as a layout would mirror it.
     if (isRightToLeft()) {
@@ -179,19 +200,20 @@ void frmMain::fitLayout() {
             child->setGeometry(
                 QStyle::visualRect(Qt::RightToLeft, centralWidget()->rect(), child->geometry()));
     }
-    fittedFrame_ = frameWidth();
-    keepOnScreen();
+    layout()->activate(); // the window's new size now, not when the layout's turn comes
+    fittedFrame_ = frameExtra();
+    platform::keepOnScreen(*this);
 }
 
-// The width the window manager's frame adds, or 0 while the window has none yet.
-int frmMain::frameWidth() const {
-    return isVisible() ? frameGeometry().width() - width() : 0;
+// What the window manager's frame adds, or nothing while the window has none yet.
+QSize frmMain::frameExtra() const {
+    return isVisible() ? frameGeometry().size() - size() : QSize();
 }
 
 // The frame is known only once the window manager has framed the window, after it is shown:
 // a fit made before (a refresh at start) is made again with it.
 void frmMain::refitForFrame() {
-    if (isVisible() && frameWidth() != fittedFrame_)
+    if (isVisible() && frameExtra() != fittedFrame_)
         fitLayout();
 }
 
@@ -211,23 +233,12 @@ void frmMain::changeEvent(QEvent* event) {
         fitLayout();
 }
 
-// The widest the client area may be for the window to fit the screen it is on, frame included.
-int frmMain::widestClient() const {
-    const QScreen* where = screen();
-    if (where == nullptr)
-        return QWIDGETSIZE_MAX;
-    return where->availableGeometry().width() - frameWidth();
-}
-
-// A window that grew past the screen's right edge moves left to show whole.
-void frmMain::keepOnScreen() {
-    if (!isVisible() || screen() == nullptr)
-        return;
-    layout()->activate(); // the new size now, not when the layout's turn comes
-    const QRect area = screen()->availableGeometry();
-    const QRect frame = frameGeometry();
-    if (frame.right() > area.right())
-        move(pos() - QPoint(std::min(frame.right() - area.right(), frame.left() - area.left()), 0));
+// The most the client area may take for the window, frame and menu included, to show whole on
+// its screen; where the window cannot be moved, from where it was placed.
+QSize frmMain::clientRoom() const {
+    const QSize beside = isVisible() ? frameGeometry().size() - centralWidget()->size()
+                                     : QSize(0, menuBar()->sizeHint().height());
+    return platform::roomOnScreen(*this) - beside;
 }
 
 void frmMain::buildMenu() {
