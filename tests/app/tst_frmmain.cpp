@@ -9,13 +9,16 @@
 #include <QAccessible>
 #include <QAction>
 #include <QClipboard>
+#include <QCommonStyle>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QScrollBar>
+#include <QStyleFactory>
 #include <QTest>
 #include <kursove/version.h>
 
@@ -264,9 +267,40 @@ private slots:
         QVERIFY(lines.at(0).startsWith(QStringLiteral("Австралийски долар\tAUD\t1\t")));
         QVERIFY(lines.at(27).count(u'\t') == 5 && !lines.at(27).endsWith(u'\t'));
         QCOMPARE(lines.at(28), QString());
+    }
 
-        // F10 opens the menu, as Alt does.
-        QTest::keyClick(&window, Qt::Key_F10);
+    // F10 takes the keyboard to the menu bar as Alt does, in any style: the first menu is
+    // highlighted and nothing opens; Right moves on, Escape leaves, Down opens.
+    void f10SelectsTheMenuBar_data() {
+        QTest::addColumn<QString>("style");
+        QTest::newRow("fusion") << QStringLiteral("fusion");
+        QTest::newRow("windows") << QStringLiteral("windows");
+        QTest::newRow("no Alt navigation") << QString();
+    }
+    void f10SelectsTheMenuBar() {
+        QFETCH(QString, style);
+        const QString before = QApplication::style()->name();
+        const auto restore = qScopeGuard([&] { QApplication::setStyle(before); });
+        QApplication::setStyle(style.isEmpty() ? new QCommonStyle : QStyleFactory::create(style));
+        Program app;
+        app::frmMain& window = app.window;
+        window.show();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        window.btnRefresh->setFocus();
+        const QMenuBar* bar = window.menuBar();
+        const auto press = [](Qt::Key key) {
+            QTest::keyClick(QApplication::focusWidget(), key);
+        };
+        press(Qt::Key_F10);
+        QCOMPARE(QApplication::activePopupWidget(), nullptr);
+        QCOMPARE(bar->activeAction(), bar->actions().constFirst());
+        press(Qt::Key_Right);
+        QCOMPARE(bar->activeAction(), window.mnuAbout);
+        press(Qt::Key_Escape);
+        QVERIFY(window.btnRefresh->hasFocus());
+        press(Qt::Key_F10);
+        press(Qt::Key_Down);
         QWidget* menu = QApplication::activePopupWidget();
         QVERIFY(menu != nullptr && menu->actions().contains(window.mnuOptions));
         menu->close();
