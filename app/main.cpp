@@ -2,12 +2,14 @@
 #include "app/frmMain.h"
 #include "app/startup.h"
 #include "platform/core/console.h"
+#include "platform/core/windowsystemstart.h"
 #include "platform/widgets/qtshellopen.h"
 #include "platform/widgets/qttoolkit.h"
 #include "platform/widgets/toolkittexts.h"
 
 #include <QApplication>
 #include <kursove/version.h>
+#include <optional>
 
 int main(int argc, char* argv[]) {
     QCoreApplication::setApplicationName(QStringLiteral("kursove"));
@@ -21,7 +23,9 @@ int main(int argc, char* argv[]) {
         if (const auto status = app::checkBeforeToolkit(QCoreApplication::arguments()))
             return *status;
     }
+    auto start = std::make_optional<platform::WindowSystemStart>();
     QApplication application(argc, argv); // takes the toolkit's own options out of argv
+    start.reset();
     if (const auto status = app::refuseLeftOver(QCoreApplication::arguments()))
         return *status;
 
