@@ -4,6 +4,7 @@
 #include "platform/widgets/fileicon.h"
 #include "platform/widgets/flexgrid.h"
 #include "platform/widgets/look.h"
+#include "platform/widgets/menukey.h"
 #include "platform/widgets/screenroom.h"
 
 #include <QAction>
@@ -250,12 +251,7 @@ void frmMain::buildMenu() {
     connect(mnuOptions, &QAction::triggered, this, &frmMain::mnuOptions_Click);
     connect(mnuExit, &QAction::triggered, this, &frmMain::mnuExit_Click);
     connect(mnuAbout, &QAction::triggered, this, &frmMain::mnuAbout_Click);
-    // F10 opens the menu, as in most desktop programs (Alt too, by the style).
-    auto* menuKey = new QAction(this);
-    menuKey->setShortcut(QKeySequence(Qt::Key_F10));
-    addAction(menuKey);
-    connect(menuKey, &QAction::triggered, this,
-            [this, mnuMenu] { menuBar()->setActiveAction(mnuMenu->menuAction()); });
+    platform::addMenuKey(*menuBar(), *this);
     // The window keeps its layout's size: nothing in it follows a change of size.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 }

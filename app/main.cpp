@@ -2,6 +2,7 @@
 #include "app/frmMain.h"
 #include "app/startup.h"
 #include "platform/core/console.h"
+#include "platform/core/windowsystemstart.h"
 #include "platform/widgets/qtshellopen.h"
 #include "platform/widgets/qttoolkit.h"
 #include "platform/widgets/toolkittexts.h"
@@ -9,6 +10,7 @@
 #include <QApplication>
 #include <kursove/version.h>
 #include <memory>
+#include <optional>
 
 int main(int argc, char* argv[]) {
     QCoreApplication::setApplicationName(QStringLiteral("kursove"));
@@ -22,9 +24,11 @@ int main(int argc, char* argv[]) {
         if (const auto status = app::checkBeforeToolkit(QCoreApplication::arguments()))
             return *status;
     }
+    auto start = std::make_optional<platform::WindowSystemStart>();
     // Takes the toolkit's own options out of argv. On the heap: the end of the program deletes
     // it early to hand the clipboard over (platform::QtToolkit::End), then ends at once.
     const auto application = std::make_unique<QApplication>(argc, argv);
+    start.reset();
     if (const auto status = app::refuseLeftOver(QCoreApplication::arguments()))
         return *status;
 

@@ -41,28 +41,18 @@ work=$(mktemp -d /tmp/kursove-deb-run.XXXXXX)
 [ -f "$work/options.opt" ] || fail "the unpacked program did not start"
 rm -rf "$work"
 
-# Started from the menu, as a desktop starts it: the entry's command, in the home folder, with
-# HOME set and XDG_CONFIG_HOME unset, then set. The options land in the settings folder, never
-# among the person's documents. With KURSOVE_INSTALL_DEB=1 (a pristine root) the package is
-# installed for real first and its installed entry is used; otherwise the unpacked one.
+# Started from the menu, as a desktop starts it: the entry's command (tests/app/menu.sh). The
+# options land in the settings folder, never among the person's documents. With
+# KURSOVE_INSTALL_DEB=1 (a pristine root) the package is installed for real first and its
+# installed entry is used; otherwise the unpacked one.
 prefix=$root
 if [ "${KURSOVE_INSTALL_DEB:-}" = 1 ]; then
     DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "$deb" >/dev/null || fail "it does not install"
     prefix=""
 fi
 exec_line=$(sed -n 's/^Exec=//p' "$prefix/usr/share/applications/kursove.desktop")
-menu_start() { # HOME, then XDG_CONFIG_HOME or nothing
-    (cd "$1" && env -i HOME="$1" ${2:+XDG_CONFIG_HOME="$2"} PATH="$prefix/usr/bin:/usr/bin:/bin" \
-        QT_QPA_PLATFORM=offscreen timeout 3 "$prefix$exec_line" >/dev/null 2>&1) || true
-}
-home=$(mktemp -d /tmp/kursove-deb-home.XXXXXX)
-menu_start "$home"
-[ -f "$home/.config/kursove/options.opt" ] || fail "from the menu, options.opt is not in ~/.config/kursove"
-[ ! -e "$home/options.opt" ] || fail "from the menu, options.opt landed in the home folder"
-menu_start "$home" "$home/settings"
-[ -f "$home/settings/kursove/options.opt" ] || fail "from the menu, XDG_CONFIG_HOME is not used"
-[ ! -e "$home/options.opt" ] || fail "from the menu, options.opt landed in the home folder"
-rm -rf "$home"
+sh "$(dirname "$0")/../tests/app/menu.sh" "$prefix$exec_line" "$prefix/usr/bin" >/dev/null ||
+    fail "the menu's command does not start the program as it should"
 if [ "${KURSOVE_INSTALL_DEB:-}" = 1 ]; then
     DEBIAN_FRONTEND=noninteractive apt-get remove -y -qq kursove >/dev/null
 fi

@@ -24,20 +24,19 @@ void useParentConsole() {
 #endif
 }
 
-void printText(std::FILE* stream, const QString& text) {
+bool printText(std::FILE* stream, const QString& text) {
     std::fflush(stream);
 #ifdef Q_OS_WIN
     const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream)));
     DWORD mode = 0;
     if (handle != INVALID_HANDLE_VALUE && GetConsoleMode(handle, &mode)) {
         DWORD written = 0;
-        WriteConsoleW(handle, reinterpret_cast<const wchar_t*>(text.utf16()),
-                      static_cast<DWORD>(text.size()), &written, nullptr);
-        return;
+        return WriteConsoleW(handle, reinterpret_cast<const wchar_t*>(text.utf16()),
+                             static_cast<DWORD>(text.size()), &written, nullptr) != 0;
     }
 #endif
     std::fputs(text.toLocal8Bit().constData(), stream);
-    std::fflush(stream);
+    return std::fflush(stream) == 0 && std::ferror(stream) == 0;
 }
 
 } // namespace platform

@@ -8,11 +8,11 @@ namespace platform {
 namespace {
 
 constexpr std::array Options {
-    ToolkitOption{"style", "стил", "Облик на прозорците (напр. fusion)."},
-        ToolkitOption{"stylesheet", "файл", "Файл с таблица на стиловете."},
+    ToolkitOption{"style", "стил", "Облик на прозорците (напр. fusion).", true},
+        ToolkitOption{"stylesheet", "файл", "Файл с таблица на стиловете.", true},
         ToolkitOption{"widgetcount", nullptr, "Отчита на изхода броя на елементите."},
         ToolkitOption{"reverse", nullptr, "Подрежда прозорците отдясно наляво."},
-        ToolkitOption{"qmljsdebugger", "порт", "Включва отстраняването на грешки в QML."},
+        ToolkitOption{"qmljsdebugger", "порт", "Включва отстраняването на грешки в QML.", true},
         ToolkitOption{"platform", "име", "Приставка за прозоречната система (напр. offscreen)."},
         ToolkitOption{"platformpluginpath", "папка",
                       "Папка с приставките за прозоречната система."},

@@ -10,6 +10,7 @@ struct ToolkitOption {
     const char* name;      // without its dash
     const char* valueName; // nullptr when it takes no value
     const char* description;
+    bool joinedValue = false; // Qt also takes its value after an equals sign (-style=fusion)
 };
 
 // Qt's own options, known before the application object exists: so that a wrong option is

@@ -1,5 +1,7 @@
 // The program on an X display with a window manager, driven by xdotool: clicks and keys that
 // reach it through the window system asynchronously, as a person's do. Run by desktop.sh.
+#include "about/frmAbout.h"
+#include "modal.h"
 #include "options/frmOpt.h"
 #include "program.h"
 
@@ -102,6 +104,30 @@ private slots:
         // The same click does reach the button once the refresh is over.
         xdotool(QStringLiteral("mousemove --sync %1 click 1").arg(button));
         QTRY_COMPARE_WITH_TIMEOUT(app.server.requestLines().size(), 2, 10000);
+    }
+
+    // F10 selects the menu bar, as on Windows, and the arrows and Enter reach every menu: F10,
+    // Right, Enter opens the About window; F10, Enter opens "Меню".
+    void f10ThenArrowsAndEnterReachEveryMenu() {
+        OnDesktop app(0);
+        app::frmMain& window = app.window;
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        {
+            bool opened = false;
+            const WhenModalOpens about([&](QWidget* modal) {
+                opened = modal == &window.About();
+                modal->hide();
+            });
+            xdotool(QStringLiteral("key --delay 150 F10 Right Return"));
+            QTRY_VERIFY_WITH_TIMEOUT(opened, 10000);
+        }
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        xdotool(QStringLiteral("key --delay 150 F10 Return"));
+        QTRY_VERIFY_WITH_TIMEOUT(QApplication::activePopupWidget() != nullptr, 10000);
+        QVERIFY(QApplication::activePopupWidget()->actions().contains(window.mnuOptions));
+        QTest::qWait(500); // a stray key would act now
+        QVERIFY(!window.Opt().isVisible());
+        QApplication::activePopupWidget()->close();
     }
 
     // A refresh at start fits the window before a slow window manager has framed it (here it

@@ -9,13 +9,16 @@
 #include <QAccessible>
 #include <QAction>
 #include <QClipboard>
+#include <QCommonStyle>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QScrollBar>
+#include <QStyleFactory>
 #include <QTest>
 #include <kursove/version.h>
 
@@ -264,17 +267,50 @@ private slots:
         QVERIFY(lines.at(0).startsWith(QStringLiteral("Австралийски долар\tAUD\t1\t")));
         QVERIFY(lines.at(27).count(u'\t') == 5 && !lines.at(27).endsWith(u'\t'));
         QCOMPARE(lines.at(28), QString());
+    }
 
-        // F10 opens the menu, as Alt does.
-        QTest::keyClick(&window, Qt::Key_F10);
+    // F10 takes the keyboard to the menu bar as Alt does, in any style: the first menu is
+    // highlighted and nothing opens; Right moves on, Escape leaves, Down opens.
+    void f10SelectsTheMenuBar_data() {
+        QTest::addColumn<QString>("style");
+        QTest::newRow("fusion") << QStringLiteral("fusion");
+        QTest::newRow("windows") << QStringLiteral("windows");
+        QTest::newRow("no Alt navigation") << QString();
+    }
+    void f10SelectsTheMenuBar() {
+        QFETCH(QString, style);
+        const QString before = QApplication::style()->name();
+        const auto restore = qScopeGuard([&] { QApplication::setStyle(before); });
+        QApplication::setStyle(style.isEmpty() ? new QCommonStyle : QStyleFactory::create(style));
+        Program app;
+        app::frmMain& window = app.window;
+        window.show();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        window.btnRefresh->setFocus();
+        const QMenuBar* bar = window.menuBar();
+        const auto press = [](Qt::Key key) {
+            QTest::keyClick(QApplication::focusWidget(), key);
+        };
+        press(Qt::Key_F10);
+        QCOMPARE(QApplication::activePopupWidget(), nullptr);
+        QCOMPARE(bar->activeAction(), bar->actions().constFirst());
+        press(Qt::Key_Right);
+        QCOMPARE(bar->activeAction(), window.mnuAbout);
+        press(Qt::Key_Escape);
+        QVERIFY(window.btnRefresh->hasFocus());
+        press(Qt::Key_F10);
+        press(Qt::Key_Down);
         QWidget* menu = QApplication::activePopupWidget();
         QVERIFY(menu != nullptr && menu->actions().contains(window.mnuOptions));
         menu->close();
     }
 
-    // --help and --version answer on standard output, with no display; anything unknown is
-    // refused with one line and status 2; none of them starts the window (which would write
-    // options.opt). The toolkit's own options, with a value or without, start it.
+    // --help and --version answer on standard output, with no display, and fail on a full
+    // disk; anything unknown is refused with one line that names it as typed and points to
+    // --help, status 2; a start with no display or no platform plugin ends with one line and
+    // status 1, not an abort; none of them starts the window (which would write options.opt).
+    // The toolkit's own options, with a value or without, start it.
     void commandLine() {
         const ScratchDir dir;
         QProcess program;
@@ -285,7 +321,7 @@ private slots:
         // With no display: the command line is answered, or refused, before one is needed.
 #ifdef Q_OS_LINUX
         QProcessEnvironment noDisplay = QProcessEnvironment::systemEnvironment();
-        noDisplay.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        noDisplay.remove(QStringLiteral("QT_QPA_PLATFORM"));
         noDisplay.remove(QStringLiteral("DISPLAY"));
         noDisplay.remove(QStringLiteral("WAYLAND_DISPLAY"));
         program.setProcessEnvironment(noDisplay);
@@ -312,20 +348,42 @@ private slots:
         QCOMPARE(program.readAllStandardOutput().trimmed(), // CR LF on Windows
                  QByteArray("kursove ") + kursove::Version);
 
-        const auto refused = [&](const QStringList& arguments, const QString& what) {
-            if (run(arguments) != 2)
-                return false;
-            const QStringList lines = QString::fromLocal8Bit(program.readAllStandardError())
-                                          .split(u'\n', Qt::SkipEmptyParts);
-            return program.readAllStandardOutput().isEmpty() && lines.size() == 1 &&
-                   lines.first().startsWith(QStringLiteral("kursove: ")) &&
-                   says(lines.first(), what);
+        const QString noWindow = QStringLiteral("прозорецът не може да се покаже");
+        const struct {
+            QStringList arguments;
+            QString what;
+            int status;
+        } refusals[] = {
+            {{QStringLiteral("--bogus")}, QStringLiteral("непозната опция „--bogus“"), 2},
+            {{QStringLiteral("-platform=offscreen")}, QStringLiteral("„-platform=offscreen“"), 2},
+            {{QStringLiteral("-reverse"), QStringLiteral("extra")},
+             QStringLiteral("неочакван аргумент „extra“"),
+             2},
+            {{QStringLiteral("-style")}, QStringLiteral("„-style“ иска стойност"), 2},
+            {{QStringLiteral("--version=3")}, QStringLiteral("„--version=3“"), 2},
+            {{QStringLiteral("-platform"), QStringLiteral("nosuchplugin")}, noWindow, 1},
+#ifdef Q_OS_LINUX
+            {{}, noWindow, 1},
+#endif
         };
-        QVERIFY(refused({QStringLiteral("--bogus")}, QStringLiteral("bogus")));
-        QVERIFY(refused({QStringLiteral("-reverse"), QStringLiteral("extra")},
-                        QStringLiteral("неочакван аргумент „extra“")));
-        QVERIFY(refused({QStringLiteral("-style")}, QStringLiteral("style“")));
+        for (const auto& refusal : refusals) {
+            const int status = run(refusal.arguments);
+            const QString error = QString::fromLocal8Bit(program.readAllStandardError());
+            const QStringList lines = error.split(u'\n', Qt::SkipEmptyParts);
+            QVERIFY2(status == refusal.status && program.exitStatus() == QProcess::NormalExit &&
+                         program.readAllStandardOutput().isEmpty() && lines.size() == 1 &&
+                         lines.first().startsWith(QStringLiteral("kursove: ")) &&
+                         says(lines.first(), refusal.what) &&
+                         (status != 2 || lines.first().contains(QStringLiteral("--help"))),
+                     qPrintable(refusal.arguments.join(u' ') + QStringLiteral(": ") + error));
+        }
         QVERIFY(!QFile::exists(QStringLiteral("options.opt")));
+#ifdef Q_OS_LINUX
+        QProcess full;
+        full.setStandardOutputFile(QStringLiteral("/dev/full"));
+        full.start(QStringLiteral(KURSOVE_BINARY), {QStringLiteral("--help")});
+        QVERIFY(full.waitForFinished(10000) && full.exitCode() != 0);
+#endif
 
         program.setProcessEnvironment(QProcessEnvironment::systemEnvironment());
         program.start(QStringLiteral(KURSOVE_BINARY),
