@@ -21,9 +21,9 @@ void QtToolkit::DoEvents() {
     QCoreApplication::processEvents();
 }
 
-void QtToolkit::End() {
+void QtToolkit::End(int status) {
     std::fflush(nullptr);
-    std::_Exit(EXIT_SUCCESS);
+    std::_Exit(status);
 }
 
 } // namespace platform
