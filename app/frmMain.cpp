@@ -13,8 +13,11 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
+#include <cstdlib>
 
 namespace app {
 
@@ -105,8 +108,14 @@ void frmMain::mnuAbout_Click() {
 }
 
 void frmMain::mnuExit_Click() {
-    Opt().SaveOpt();
-    toolkit_.End();
+    if (Opt().SaveOpt()) {
+        toolkit_.End();
+        return;
+    }
+    const QString path =
+        QFileInfo(QString::fromLatin1(options::OptionsFileName)).absoluteFilePath();
+    toolkit_.MsgBox(this, notSavedPrompt(QDir::toNativeSeparators(path)), errorTitle());
+    toolkit_.End(EXIT_FAILURE);
 }
 
 void frmMain::Form_Unload(qint16& /*Cancel*/) {

@@ -134,11 +134,11 @@ void frmOpt::buildControls() {
 }
 
 void frmOpt::LoadOpt() {
-    unreadFile_ = options::LoadOpt(Options_);
+    knownFile_ = options::LoadOpt(Options_);
 }
 
-void frmOpt::SaveOpt() {
-    options::SaveOpt(Options_, unreadFile_);
+bool frmOpt::SaveOpt() {
+    return options::SaveOpt(Options_, knownFile_);
 }
 
 void frmOpt::DoOptions() {

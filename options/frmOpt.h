@@ -2,11 +2,10 @@
 
 #include "options/mainhost.h"
 #include "options/options.h"
+#include "options/optionsfile.h"
 #include "platform/core/toolkit.h"
 
-#include <QByteArray>
 #include <QDialog>
-#include <optional>
 
 class QCheckBox;
 class QLabel;
@@ -31,7 +30,8 @@ public:
     void setRecord(const Options& opt) { Options_ = opt; }
 
     void LoadOpt();
-    void SaveOpt();
+    // False when options.opt could not be written.
+    bool SaveOpt();
     void DoOptions();
     void btnCancel_Click();
     void btnOK_Click();
@@ -61,7 +61,7 @@ private:
     platform::Toolkit& toolkit_;
     PortValidator* portValidator_ = nullptr;
     Options Options_;
-    std::optional<QByteArray> unreadFile_; // options.opt as found, when it was not read whole
+    KnownBytes knownFile_; // options.opt as read whole or last written
 };
 
 } // namespace options

@@ -4,6 +4,7 @@
 
 #include <QFileInfo>
 #include <QList>
+#include <QLockFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
 #include <limits>
@@ -64,16 +65,24 @@ QList<QByteArray> splitLines(const QByteArray& bytes) {
     return lines;
 }
 
-// Under the first backup name that is free: a backup already there, the program's or one a
-// person made, is theirs and stays.
-bool keepAside(const QByteArray& bytes) {
+// Under the first backup name that is free, private as the file they came from: a backup
+// already there, the program's own or one a person made, is theirs and stays.
+bool keepAside(const QByteArray& bytes, QFileDevice::Permissions permissions) {
     constexpr int MostBackups = 999;
     for (int n = 1; n <= MostBackups; ++n) {
         const QString name = backupFileName(n);
+        if (platform::createFile(name, bytes, permissions))
+            return true;
         if (!QFileInfo::exists(name) && !QFileInfo(name).isSymLink())
-            return platform::replaceFile(name, bytes);
+            return false; // the name was free: the folder takes no file
     }
     return false;
+}
+
+// The file's own permission bits; Qt's "user" bits say what this process may do instead.
+QFileDevice::Permissions permissionsOf(const QString& name) {
+    return QFileInfo(name).permissions() &
+           ~(QFileDevice::ReadUser | QFileDevice::WriteUser | QFileDevice::ExeUser);
 }
 
 } // namespace
@@ -136,35 +145,43 @@ Reading parseOptions(const QByteArray& bytes) {
     return reading;
 }
 
-std::optional<QByteArray> LoadOpt(Options& opt) {
+KnownBytes LoadOpt(Options& opt) {
     const QString name = QString::fromLatin1(OptionsFileName);
     opt = Options{};
     if (auto bytes = platform::readFile(name)) {
         Reading reading = parseOptions(*bytes);
         opt = std::move(reading.options);
-        if (!reading.whole)
+        if (reading.whole)
             return bytes;
     } else if (!QFileInfo::exists(name)) { // an unreadable file or a directory is left alone
-        platform::replaceFile(name, formatOptions(opt));
+        const QByteArray defaults = formatOptions(opt);
+        if (platform::replaceFile(name, defaults))
+            return defaults;
     }
     return std::nullopt;
 }
 
-bool SaveOpt(const Options& opt, std::optional<QByteArray>& unreadable) {
+bool SaveOpt(const Options& opt, KnownBytes& known) {
+    const QString name = QString::fromLatin1(OptionsFileName);
+    // A second copy ending at the same moment waits for this one's save, then finds its file
+    // changed and keeps it. Where the folder takes no lock file, the save goes on without one.
+    constexpr int LockWaitMs = 10000;
+    QLockFile lock(name + QStringLiteral(".lock"));
+    lock.tryLock(LockWaitMs);
     // A file the program may not read is someone else's to keep: it is left as it is.
-    if (platform::isUnreadable(QString::fromLatin1(OptionsFileName)))
+    if (platform::isUnreadable(name))
         return false;
-    if (unreadable) {
-        if (!keepAside(*unreadable))
+    const auto found = platform::readFile(name);
+    if (found && found != known) {
+        if (!keepAside(*found, permissionsOf(name)))
             return false;
-        unreadable.reset();
+        known = found;
     }
-    return platform::replaceFile(QString::fromLatin1(OptionsFileName), formatOptions(opt));
-}
-
-bool SaveOpt(const Options& opt) {
-    std::optional<QByteArray> nothingToKeep;
-    return SaveOpt(opt, nothingToKeep);
+    const QByteArray bytes = formatOptions(opt);
+    if (!platform::replaceFile(name, bytes))
+        return false;
+    known = bytes;
+    return true;
 }
 
 } // namespace options

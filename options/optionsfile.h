@@ -9,8 +9,8 @@
 namespace options {
 
 inline constexpr char OptionsFileName[] = "options.opt";
-// Where a file that could not be read whole is kept before it is first replaced: the first of
-// options.opt.bak, options.opt.2.bak, options.opt.3.bak... that is not there yet.
+// Where bytes the program did not read whole or write itself are kept before it replaces them:
+// the first of options.opt.bak, options.opt.2.bak, options.opt.3.bak... that is not there yet.
 inline constexpr char BackupFileName[] = "options.opt.bak";
 QString backupFileName(int n);
 
@@ -28,16 +28,20 @@ struct Reading {
 // end in CR LF, LF or CR, and a UTF-8 byte order mark before the first is skipped.
 Reading parseOptions(const QByteArray& bytes);
 
+// What this run may replace without keeping it first: the bytes of options.opt as it read
+// them whole or last wrote them; nothing when it read none whole.
+using KnownBytes = std::optional<QByteArray>;
+
 // Fills the record from options.opt in the working directory, or writes the default file
 // when there is none. A directory of that name is not the file: the defaults are used.
-// Returns the file's bytes when they could not be read whole, for SaveOpt to keep.
-std::optional<QByteArray> LoadOpt(Options& opt);
+KnownBytes LoadOpt(Options& opt);
 
-// Replaces options.opt in one step; on failure the old file stays as it was. `unreadable`
-// (from LoadOpt) is first kept under the first free backup name and then cleared; if that cannot be
+// Replaces options.opt in one step; on failure the old file stays as it was. Bytes found
+// there that differ from `known` (a file not read whole, a hand edit made during the run,
+// another copy's save) are first kept under the first free backup name; if that cannot be
 // written, options.opt is not replaced either. A file that cannot be opened for reading is
-// never replaced.
-bool SaveOpt(const Options& opt, std::optional<QByteArray>& unreadable);
-bool SaveOpt(const Options& opt);
+// never replaced. Two copies saving at once take turns. False when options.opt now holds
+// something other than `opt`.
+bool SaveOpt(const Options& opt, KnownBytes& known);
 
 } // namespace options

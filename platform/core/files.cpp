@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QTemporaryFile>
 
 namespace platform {
 
@@ -25,6 +26,7 @@ bool replaceFile(const QString& name, const QByteArray& bytes) {
     if (QFileInfo(name).isDir())
         return false;
     QSaveFile file(name);
+    file.setDirectWriteFallback(true);
     if (!file.open(QIODevice::WriteOnly))
         return false;
     if (file.write(bytes) != bytes.size()) {
@@ -32,6 +34,18 @@ bool replaceFile(const QString& name, const QByteArray& bytes) {
         return false;
     }
     return file.commit();
+}
+
+bool createFile(const QString& name, const QByteArray& bytes,
+                QFileDevice::Permissions permissions) {
+    QTemporaryFile file(name + QStringLiteral(".XXXXXX"));
+    if (!file.open() || !file.setPermissions(permissions) || file.write(bytes) != bytes.size())
+        return false;
+    // The rename refuses a name that is taken, even one taken a moment ago by another process.
+    if (!file.rename(name))
+        return false;
+    file.setAutoRemove(false); // it is that file now
+    return true;
 }
 
 } // namespace platform

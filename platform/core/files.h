@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QFileDevice>
 #include <QString>
 #include <optional>
 
@@ -16,7 +17,12 @@ std::optional<QByteArray> readFile(const QString& name);
 bool isUnreadable(const QString& name);
 
 // Replaces the file whole in one step (new file beside the old one, then a rename over it),
-// so a failed or interrupted write leaves the old file as it was.
+// so a failed or interrupted write leaves the old file as it was. Where the folder takes no
+// new file but the file itself may be written, it is written in place.
 bool replaceFile(const QString& name, const QByteArray& bytes);
+
+// Makes a new file in one step, with these permissions before it can be seen; never over
+// anything already of that name (false then, as on any failure).
+bool createFile(const QString& name, const QByteArray& bytes, QFileDevice::Permissions permissions);
 
 } // namespace platform

@@ -14,9 +14,10 @@ public:
     virtual void MsgBox(QWidget* owner, const QString& prompt, const QString& title) = 0;
     // One pass over the window messages that are waiting.
     virtual void DoEvents() = 0;
-    // Ends the process at once; no further event handler runs. The toolkit's application
-    // object must have been made with new: it is deleted first when the clipboard is ours.
-    virtual void End() = 0;
+    // Ends the process at once with this exit status; no further event handler runs. The
+    // toolkit's application object must have been made with new: it is deleted first when the
+    // clipboard is ours.
+    virtual void End(int status = 0) = 0;
 };
 
 } // namespace platform

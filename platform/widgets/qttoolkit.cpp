@@ -22,14 +22,14 @@ void QtToolkit::DoEvents() {
     QApplication::processEvents();
 }
 
-void QtToolkit::End() {
+void QtToolkit::End(int status) {
     std::fflush(nullptr);
     // What the person copied must outlive the program. The toolkit hands the clipboard over
     // to the desktop (X11's clipboard manager; Windows' OleFlushClipboard) only as its
     // application object goes, so that goes first, and only when the clipboard is ours.
     if (QGuiApplication::clipboard()->ownsClipboard())
         delete qApp;
-    std::_Exit(EXIT_SUCCESS);
+    std::_Exit(status);
 }
 
 } // namespace platform

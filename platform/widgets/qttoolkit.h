@@ -8,7 +8,7 @@ class QtToolkit final : public Toolkit {
 public:
     void MsgBox(QWidget* owner, const QString& prompt, const QString& title) override;
     void DoEvents() override;
-    void End() override;
+    void End(int status) override;
 };
 
 } // namespace platform

@@ -398,15 +398,48 @@ private slots:
         program.waitForFinished();
     }
 
-    void closingTheWindowSavesAndEnds() {
-        Program app;
-        app.window.show();
+    // Closing the window saves and ends. Where options.opt cannot be written, one box says
+    // where the options were not saved, and the program ends with a failure; a file that may
+    // be written in a read-only folder is written in place.
+    void closingTheWindowSavesOrTells_data() {
+        QTest::addColumn<QFile::Permissions>("folder");
+        QTest::addColumn<QFile::Permissions>("file");
+        QTest::addColumn<bool>("saved");
+        const QFile::Permissions all(0x7000);
+        const QFile::Permissions readOnly = QFile::ReadOwner | QFile::ExeOwner;
+        const QFile::Permissions readWrite = QFile::ReadOwner | QFile::WriteOwner;
+        const QFile::Permissions readable(QFile::ReadOwner);
+        QTest::newRow("writable") << all << readWrite << true;
+        QTest::newRow("read-only file") << all << readable << false;
+        QTest::newRow("mode 000") << all << QFile::Permissions() << false;
+        QTest::newRow("write-only file") << all << QFile::Permissions(QFile::WriteOwner) << false;
+        QTest::newRow("directory") << all << all << false;
+        QTest::newRow("read-only folder") << readOnly << readWrite << true;
+        QTest::newRow("read-only folder and file") << readOnly << readable << false;
+    }
+    void closingTheWindowSavesOrTells() {
+        QFETCH(QFile::Permissions, folder);
+        QFETCH(QFile::Permissions, file);
+        QFETCH(bool, saved);
+        const QByteArray old("0\r\n0\r\n8080\r\n\"old\"\r\n");
+        Program app(old);
         options::Options changed = app.window.Opt().record();
-        changed.proxyHost = QStringLiteral("proxy.local");
+        changed.proxyHost = QStringLiteral("new");
         app.window.Opt().setRecord(changed);
+        const QString tag = QString::fromLatin1(QTest::currentDataTag());
+        if (tag == u"directory")
+            QVERIFY(QFile::remove("options.opt") && QDir().mkdir("options.opt"));
+        if (!app.dir.setModes(folder, file) && tag != u"writable")
+            QSKIP("no permission bits here");
         QVERIFY(app.window.close());
+        app.dir.makeOptionsReadable();
         QCOMPARE(app.toolkit.ends, 1);
-        QCOMPARE(ScratchDir::read(), QByteArray("0\r\n0\r\n8080\r\n\"proxy.local\"\r\n"));
+        QCOMPARE(app.toolkit.exitStatus, saved ? 0 : 1);
+        const QString path = QDir::toNativeSeparators(QFileInfo("options.opt").absoluteFilePath());
+        QCOMPARE(app.toolkit.messages.join(u'\n'),
+                 saved ? QString() : "Грешка|Настройките не бяха записани във файла\r\n" + path);
+        if (tag != u"directory")
+            QCOMPARE(ScratchDir::read(), saved ? QByteArray("0\r\n0\r\n8080\r\n\"new\"\r\n") : old);
         app.window.mnuExit->trigger();
         QCOMPARE(app.toolkit.ends, 2);
     }

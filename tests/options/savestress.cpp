@@ -1,16 +1,27 @@
-// Test helper: saves two option records in turn, for ever, in the working directory, until
-// the test kills it. It says when each save begins and ends, so the test can tell that its
-// kill landed in the middle of one.
+// Test helper: saves options.opt in the working directory after reading it, as the program
+// does. With no argument it saves two option records in turn, for ever, until the test kills
+// it; it says when each save begins and ends, so the test can tell that its kill landed in the
+// middle of one. With an argument it says "loaded", waits for a line on its input and saves
+// the first record ("1") or the second once, as a copy of the program ending then would.
 #include "options/optionsfile.h"
 #include "stressrecords.h"
 
 #include <cstdio>
+#include <cstring>
 
-int main() {
+int main(int argc, char** argv) {
+    options::Options opt;
+    options::KnownBytes known = options::LoadOpt(opt);
+    if (argc > 1) {
+        std::fputs("loaded\n", stdout);
+        std::fflush(stdout);
+        std::getchar();
+        return options::SaveOpt(stressRecord(std::strcmp(argv[1], "1") == 0), known) ? 0 : 1;
+    }
     for (bool first = true;; first = !first) {
         std::fputs("saving\n", stdout);
         std::fflush(stdout);
-        options::SaveOpt(stressRecord(first));
+        options::SaveOpt(stressRecord(first), known);
         std::fputs("saved\n", stdout);
         std::fflush(stdout);
     }

@@ -5,10 +5,13 @@
 #include "stressrecords.h"
 
 #include <QDeadlineTimer>
+#include <QFileInfo>
+#include <QProcess>
 #include <QRandomGenerator>
 #include <QStringDecoder>
 #include <QTest>
 #include <QThread>
+#include <algorithm>
 #include <cstdio>
 #include <optional>
 
@@ -21,17 +24,25 @@ Options make(quint8 useProxy, quint8 refreshOnStart, qint16 port, const QString&
     return {refreshOnStart, useProxy, host, port};
 }
 
-Options loaded(std::optional<QByteArray>* unread = nullptr) {
+Options loaded(options::KnownBytes* known = nullptr) {
     Options opt = make(7, 7, 7, QStringLiteral("stale"));
     const auto found = options::LoadOpt(opt);
-    if (unread != nullptr)
-        *unread = found;
+    if (known != nullptr)
+        *known = found;
     return opt;
 }
 
-QByteArray backup() {
-    QFile file(QString::fromLatin1(options::BackupFileName));
+QByteArray backup(int n = 1) {
+    QFile file(options::backupFileName(n));
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
+}
+
+// The save-stress helper in `dir`; in text mode, as on Windows it ends its lines with CR LF.
+void startSaver(QProcess& saver, const ScratchDir& dir, const QString& record = {}) {
+    saver.setWorkingDirectory(dir.path());
+    saver.start(QStringLiteral(SAVESTRESS_PATH),
+                record.isEmpty() ? QStringList() : QStringList{record},
+                QIODevice::ReadWrite | QIODevice::Text);
 }
 
 } // namespace
@@ -85,11 +96,11 @@ private slots:
         QFETCH(QByteArray, saved);
         ScratchDir dir;
         ScratchDir::write(bytes);
-        std::optional<QByteArray> unread;
-        const Options opt = loaded(&unread);
+        options::KnownBytes known;
+        const Options opt = loaded(&known);
         QTEST(opt, "expected");
-        QVERIFY(!unread); // read whole: nothing to keep
-        QVERIFY(options::SaveOpt(opt, unread));
+        QCOMPARE(known, bytes); // read whole: nothing to keep
+        QVERIFY(options::SaveOpt(opt, known));
         QCOMPARE(ScratchDir::read(), saved);
         QVERIFY(!QFile::exists(QString::fromLatin1(options::BackupFileName)));
     }
@@ -129,78 +140,69 @@ private slots:
             << QByteArray(nuls, sizeof nuls - 1) << make(0, 0, 80, QString::fromLatin1("a\0b", 3));
         QTest::newRow("binary junk") << QByteArray("\x00\xff\x01\r\n\x80", 6) << d;
     }
-    // What the file held is kept as options.opt.bak before the first save replaces it.
+    // What the file held is kept as options.opt.bak, as private as the file, before the first
+    // save replaces it.
     void malformedFilesFallBackFieldByField() {
         QFETCH(QByteArray, bytes);
         ScratchDir dir;
         ScratchDir::write(bytes);
-        std::optional<QByteArray> unread;
-        const Options opt = loaded(&unread);
+        const QString name = QString::fromLatin1(options::OptionsFileName);
+        QFile::setPermissions(name, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
+        const auto permissions = QFileInfo(name).permissions();
+        options::KnownBytes known;
+        const Options opt = loaded(&known);
         QTEST(opt, "expected");
         QCOMPARE(ScratchDir::read(), bytes); // left alone until the next save
-        QVERIFY(unread);
-        QVERIFY(options::SaveOpt(opt, unread));
+        QVERIFY(!known);
+        QVERIFY(options::SaveOpt(opt, known));
         QCOMPARE(backup(), bytes);
+        QCOMPARE(QFileInfo(QString::fromLatin1(options::BackupFileName)).permissions(),
+                 permissions);
         QCOMPARE(ScratchDir::read(), options::formatOptions(opt));
     }
 
-    // A backup already there, the program's own or a person's, is never replaced: each file
-    // that cannot be read whole goes under the next free name.
+    // Bytes the run did not read whole or write itself (a file not read whole, one changed on
+    // disk during the run) are kept before a save replaces them, each under the next free
+    // name: a backup already there, the program's own or a person's, is never replaced.
     void backupsAreNeverReplaced() {
         ScratchDir dir;
         QFile mine(QString::fromLatin1(options::BackupFileName));
         QVERIFY(mine.open(QIODevice::WriteOnly));
         mine.write("mine\r\n");
         mine.close();
-        const auto run = [](const QByteArray& bytes) {
+        const auto run = [](const QByteArray& bytes, const QByteArray& editedDuringTheRun = {}) {
             ScratchDir::write(bytes);
-            std::optional<QByteArray> unread;
-            const Options opt = loaded(&unread);
-            QVERIFY(options::SaveOpt(opt, unread));
-            QVERIFY(!unread);
+            options::KnownBytes known;
+            const Options opt = loaded(&known);
+            if (!editedDuringTheRun.isEmpty())
+                ScratchDir::write(editedDuringTheRun);
+            QVERIFY(options::SaveOpt(opt, known));
+            QVERIFY(options::SaveOpt(opt, known)); // its own file: nothing more to keep
         };
         run("1\r\n0\r\n40000\r\n\"first\"\r\n");
         run("1\r\n0\r\n3128\r\n\"fine\"\r\n"); // read whole: nothing to keep
         run("x\r\n");
-        const auto kept = [](int n) {
-            QFile file(options::backupFileName(n));
-            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
-        };
-        QCOMPARE(kept(1), QByteArray("mine\r\n"));
-        QCOMPARE(kept(2), QByteArray("1\r\n0\r\n40000\r\n\"first\"\r\n"));
-        QCOMPARE(kept(3), QByteArray("x\r\n"));
-        QCOMPARE(kept(4), QByteArray("(missing)"));
+        run("1\r\n0\r\n3128\r\n\"fine\"\r\n", "0\r\n0\r\n80\r\n\"by hand\"\r\n");
+        QCOMPARE(backup(1), QByteArray("mine\r\n"));
+        QCOMPARE(backup(2), QByteArray("1\r\n0\r\n40000\r\n\"first\"\r\n"));
+        QCOMPARE(backup(3), QByteArray("x\r\n"));
+        QCOMPARE(backup(4), QByteArray("0\r\n0\r\n80\r\n\"by hand\"\r\n"));
+        QCOMPARE(backup(5), QByteArray("(missing)"));
         QCOMPARE(options::backupFileName(3), QStringLiteral("options.opt.3.bak"));
     }
 
-    void whatCannotBeReadOrWritten() {
+    // A directory of that name, or a file the program may not read: the defaults, and what is
+    // there is left alone (the save is refused and told, see tst_frmmain).
+    void whatCannotBeReadIsLeftAlone() {
         ScratchDir dir;
-        QVERIFY(QDir().mkdir(QStringLiteral("options.opt"))); // a directory is not the file
+        QVERIFY(QDir().mkdir(QStringLiteral("options.opt")));
         QCOMPARE(loaded(), Options{});
-        QVERIFY(!options::SaveOpt(Options{}));
         QVERIFY(QDir().rmdir(QStringLiteral("options.opt")));
-
-        const QByteArray old("1\r\n0\r\n3128\r\n\"old\"\r\n");
-        ScratchDir::write(old);
-        if (!dir.setWritable(false))
-            QSKIP("cannot make a directory read-only here");
-        QVERIFY(!options::SaveOpt(make(0, 1, 80, "new")));
-        QCOMPARE(ScratchDir::read(), old);
-        QCOMPARE(loaded(), make(1, 0, 3128, "old"));
-    }
-
-    // A file there that the program may not read is never replaced, not even with defaults.
-    void unreadableFileIsLeftAlone() {
-        ScratchDir dir;
         const QByteArray theirs("1\r\n1\r\n3128\r\n\"theirs\"\r\n");
         ScratchDir::write(theirs);
         if (!dir.makeOptionsUnreadable())
             QSKIP("cannot make a file unreadable here (Windows has no such permission bits)");
-        std::optional<QByteArray> unread;
-        const Options opt = loaded(&unread);
-        QCOMPARE(opt, Options{});
-        QVERIFY(!options::SaveOpt(opt, unread));
-        QVERIFY(!QFile::exists(QString::fromLatin1(options::BackupFileName)));
+        QCOMPARE(loaded(), Options{});
         dir.makeOptionsReadable();
         QCOMPARE(ScratchDir::read(), theirs);
     }
@@ -212,10 +214,10 @@ private slots:
         ScratchDir dir;
         const QByteArray file("1\r\n0\r\n3128\r\n\"\xEF\xF0\xEE\xEA\xF1\xE8.local\"\r\n");
         ScratchDir::write(file);
-        std::optional<QByteArray> unread;
-        const Options opt = loaded(&unread);
+        options::KnownBytes known;
+        const Options opt = loaded(&known);
         QVERIFY(!opt.proxyHost.contains(QChar::ReplacementCharacter));
-        QVERIFY(options::SaveOpt(opt, unread));
+        QVERIFY(options::SaveOpt(opt, known));
         const QByteArray saved = ScratchDir::read();
         QVERIFY2(!saved.contains("\xEF\xBF\xBD"), saved.constData());
         if (saved == file)
@@ -237,9 +239,7 @@ private slots:
         // first, which takes seconds under Wine.
         for (int round = 0; round < 40 && midSave < 5; ++round) {
             QProcess saver;
-            saver.setWorkingDirectory(dir.path());
-            // Text mode: on Windows the saver's stdout ends its lines with CR LF.
-            saver.start(QStringLiteral(SAVESTRESS_PATH), {}, QIODevice::ReadOnly | QIODevice::Text);
+            startSaver(saver, dir);
             QVERIFY(saver.waitForStarted());
             QByteArray said;
             const QDeadlineTimer deadline(30000);
@@ -259,6 +259,34 @@ private slots:
         std::printf("killed saves: %d mid-save; %d left the first record, %d the second\n", midSave,
                     seen[0], seen[1]);
         QVERIFY2(midSave > 0, "no kill landed in the middle of a save: the test proved nothing");
+    }
+
+    // Two copies of the program that read the same file end at once: one whole options.opt,
+    // and the other's version kept. Several rounds, as the two may or may not overlap.
+    void twoCopiesEndingAtOnceKeepBoth() {
+        const QList<QByteArray> versions = {options::formatOptions(stressRecord(false)),
+                                            options::formatOptions(stressRecord(true))};
+        for (int round = 0; round < 5; ++round) {
+            ScratchDir dir;
+            ScratchDir::write(options::formatOptions(Options{}));
+            QProcess copies[2];
+            for (int i = 0; i < 2; ++i) {
+                startSaver(copies[i], dir, QString::number(i));
+                QVERIFY(copies[i].waitForReadyRead(30000)); // "loaded"
+            }
+            for (QProcess& copy : copies)
+                copy.write("\n");
+            for (QProcess& copy : copies)
+                copy.waitForBytesWritten();
+            for (QProcess& copy : copies) {
+                QVERIFY(copy.waitForFinished(30000));
+                QCOMPARE(copy.exitCode(), 0);
+            }
+            QList<QByteArray> left = {ScratchDir::read(), backup(1)};
+            std::sort(left.begin(), left.end());
+            QVERIFY2(left == versions, qPrintable(QStringLiteral("round %1").arg(round)));
+            QCOMPARE(backup(2), QByteArray("(missing)"));
+        }
     }
 };
 

@@ -2,10 +2,8 @@
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #ifdef Q_OS_LINUX
-#include <sys/fsuid.h>
 #include <unistd.h>
 #endif
 
@@ -23,7 +21,6 @@ public:
     ScratchDir() : saved_(QDir::currentPath()) { QDir::setCurrent(dir_.path()); }
     ~ScratchDir() {
         makeOptionsReadable();
-        setWritable(true);
         QDir::setCurrent(saved_);
     }
     ScratchDir(const ScratchDir&) = delete;
@@ -41,47 +38,42 @@ public:
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
     }
 
-    // Root ignores permission bits, so there the immutable attribute is used; returns false
-    // when the directory still takes new files.
-    bool setWritable(bool writable) {
-        const QString chattr = QStringLiteral("chattr");
-        QFile::setPermissions(dir_.path(), writable ? QFile::Permissions(0x7700)
-                                                    : QFile::ReadOwner | QFile::ExeOwner);
-        QProcess::execute(chattr,
-                          {writable ? QStringLiteral("-i") : QStringLiteral("+i"), dir_.path()});
-        QFile probe(dir_.filePath(QStringLiteral("probe")));
-        const bool created = probe.open(QIODevice::WriteOnly);
-        if (created)
-            probe.remove();
-        return writable == created;
-    }
-
-    // options.opt left there but made unreadable to the test, as a file of another user's.
-    // Root reads any file, so a root test then reaches files as "nobody" (Linux's file-system
-    // user id, which also drops root's override). False where this cannot be arranged.
-    bool makeOptionsUnreadable() {
+    // The folder and options.opt given these modes, for their owner, group and others. Root
+    // reads and writes any file, so a root test then runs as "nobody" (real and effective user
+    // id, as access() checks the real one), keeping root as its saved id to come back to.
+    // False where this cannot be arranged.
+    bool setModes(QFile::Permissions folder, QFile::Permissions file) {
 #ifdef Q_OS_LINUX
-        QFile::setPermissions(QStringLiteral("options.opt"), QFile::WriteOwner);
+        const auto forAll = [](QFile::Permissions owner) {
+            return owner | QFile::Permissions(owner.toInt() >> 8 | owner.toInt() >> 12);
+        };
+        QFile::setPermissions(QStringLiteral("options.opt"), forAll(file));
+        QFile::setPermissions(dir_.path(), forAll(folder));
         if (geteuid() == 0 && !asNobody_) {
-            QFile::setPermissions(dir_.path(), QFile::Permissions(0x7777));
             constexpr uid_t Nobody = 65534;
-            setfsuid(Nobody);
-            asNobody_ = true;
+            asNobody_ = setresgid(Nobody, Nobody, 0) == 0 && setresuid(Nobody, Nobody, 0) == 0;
+            return asNobody_;
         }
-        QFile probe(QStringLiteral("options.opt"));
-        return !probe.open(QIODevice::ReadOnly);
+        return true;
 #else
         return false;
 #endif
     }
 
+    // options.opt left there but made unreadable to the test, as a file of another user's.
+    bool makeOptionsUnreadable() {
+        setModes(QFile::Permissions(0x7000), QFile::WriteOwner);
+        QFile probe(QStringLiteral("options.opt"));
+        return !probe.open(QIODevice::ReadOnly);
+    }
+
     void makeOptionsReadable() {
 #ifdef Q_OS_LINUX
         if (asNobody_)
-            setfsuid(0);
-        asNobody_ = false;
+            asNobody_ = setresuid(0, 0, 0) != 0 || setresgid(0, 0, 0) != 0;
 #endif
         QFile::setPermissions(QStringLiteral("options.opt"), QFile::ReadOwner | QFile::WriteOwner);
+        QFile::setPermissions(dir_.path(), QFile::Permissions(0x7700));
     }
 
 private:

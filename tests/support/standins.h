@@ -35,8 +35,9 @@ public:
             show(owner, prompt, title);
     }
     void DoEvents() override { calls << QStringLiteral("DoEvents"); }
-    void End() override {
+    void End(int status) override {
         ++ends;
+        exitStatus = status;
         if (onEnd)
             onEnd();
     }
@@ -45,6 +46,7 @@ public:
     QStringList calls;
     QStringList messages;
     int ends = 0;
+    int exitStatus = -1;
 };
 
 class CountingShell final : public platform::ShellOpen {
