@@ -1,7 +1,6 @@
 // The widget services the windows are built on: the gate that drops a person's input during a
-// download, the painted backdrop, Qt's own texts, the hand-over of an address to the browser and
-// the window icon made of one file per size.
-#include "platform/widgets/fileicon.h"
+// download, the painted backdrop, Qt's own texts, and the hand-over of an address to the
+// browser.
 #include "platform/widgets/inputgate.h"
 #include "platform/widgets/look.h"
 #include "platform/widgets/qtshellopen.h"
@@ -14,7 +13,6 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QVBoxLayout>
 #include <QWheelEvent>
@@ -99,33 +97,6 @@ private slots:
             QSKIP("Qt's Bulgarian translation is not installed here");
         platform::useBulgarianToolkitTexts();
         QVERIFY(QCoreApplication::translate("QLineEdit", "&Undo").contains(u"Отмяна"));
-    }
-
-    // Each size comes from its own file, read only when a size is asked for; a size between
-    // two is the larger one scaled down, and one past the largest is the largest.
-    void iconOfOneFilePerSize() {
-        QTemporaryDir dir;
-        QList<platform::IconFile> files;
-        const QList<std::pair<int, QColor>> sizes{{16, Qt::red}, {32, Qt::blue}, {24, Qt::green}};
-        for (const auto& [size, colour] : sizes) {
-            QImage image(size, size, QImage::Format_ARGB32);
-            image.fill(colour);
-            const QString path = dir.filePath(QStringLiteral("%1.png").arg(size));
-            QVERIFY(image.save(path));
-            files.append({QSize(size, size), path});
-        }
-        const QIcon icon = platform::iconFromFiles(files);
-        QCOMPARE(icon.availableSizes(), (QList<QSize>{{16, 16}, {24, 24}, {32, 32}}));
-        const auto shown = [&](int size) {
-            return icon.pixmap(QSize(size, size), 1.0).toImage();
-        };
-        QCOMPARE(shown(24).size(), QSize(24, 24));
-        QCOMPARE(shown(24).pixelColor(12, 12), QColor(Qt::green));
-        QCOMPARE(shown(20).size(), QSize(20, 20));
-        QCOMPARE(shown(20).pixelColor(10, 10), QColor(Qt::green));
-        QCOMPARE(shown(16).pixelColor(8, 8), QColor(Qt::red));
-        QVERIFY(QFile::remove(dir.filePath(QStringLiteral("32.png"))));
-        QVERIFY(shown(64).isNull()); // never read before: nothing was decoded up front
     }
 
     void shellOpenHandsTheAddressToTheBrowser() {
