@@ -183,11 +183,18 @@ double instructions(const Command& command) {
                           QStringLiteral("--callgrind-out-file=") + dir.filePath("out"),
                           command.program};
     process.start(QStringLiteral("valgrind"), arguments + command.arguments);
+    const qint64 pid = process.waitForStarted() ? process.processId() : 0;
     if (!process.waitForFinished(300000) || process.exitCode() != 0)
         return -1;
+    // The count of the process itself: on X11 a child it forks (to look for a session bus)
+    // reports its own.
     const QByteArray said = process.readAllStandardError();
-    const qsizetype at = said.indexOf("Collected : ");
-    return at < 0 ? -1 : said.mid(at + 12, said.indexOf('\n', at) - at - 12).trimmed().toDouble();
+    const QByteArray mark = "==" + QByteArray::number(pid) + "== Collected : ";
+    const qsizetype at = said.indexOf(mark);
+    if (at < 0)
+        return -1;
+    const qsizetype from = at + mark.size();
+    return said.mid(from, said.indexOf('\n', from) - from).trimmed().toDouble();
 }
 
 // The sample server as a process of its own, so that programs started from here can fetch
