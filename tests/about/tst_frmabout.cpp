@@ -13,19 +13,9 @@
 class TestFrmAbout : public QObject {
     Q_OBJECT
 private slots:
-    void bothLinksOpenTheSameAddressOncePerClick() {
-        CountingShell shell;
-        about::frmAbout dlg(shell);
-        dlg.show();
-        QTest::mouseClick(dlg.Image1, Qt::LeftButton);
-        QTest::mouseClick(dlg.Label4, Qt::LeftButton);
-        QTest::mouseClick(dlg.Label4, Qt::LeftButton);
-        QCOMPARE(shell.opened, QStringList(3, QString::fromLatin1(about::WebAddress)));
-        QVERIFY(dlg.isVisible());
-    }
-
-    // As with a link: only the left button, let go over the link, opens the site.
-    void onlyALeftClickEndedOnTheLinkOpensIt() {
+    // The picture and the address each open the site once per click, as a link does: only
+    // with the left button, let go over the link.
+    void linksOpenTheSiteOnALeftClick() {
         CountingShell shell;
         about::frmAbout dlg(shell);
         dlg.show();
@@ -34,7 +24,10 @@ private slots:
         QTest::mouseRelease(dlg.Label4, Qt::LeftButton, {}, QPoint(-5, -5));
         QVERIFY(shell.opened.isEmpty());
         QTest::mouseClick(dlg.Image1, Qt::LeftButton);
-        QCOMPARE(shell.opened.size(), 1);
+        QTest::mouseClick(dlg.Label4, Qt::LeftButton);
+        QTest::mouseClick(dlg.Label4, Qt::LeftButton);
+        QCOMPARE(shell.opened, QStringList(3, QString::fromLatin1(about::WebAddress)));
+        QVERIFY(dlg.isVisible());
     }
 
     // Space and Enter press the focused OK; Escape does nothing.
@@ -58,7 +51,7 @@ private slots:
         CountingShell shell;
         about::frmAbout dlg(shell);
         QVERIFY(dlg.lbl1->text().contains(QLatin1String(rates::BankHost)));
-        QCOMPARE(dlg.Image1->pixmap().size(), QSize(105, 40));
+        QVERIFY(!dlg.Image1->pixmap().isNull());
         QVERIFY(!dlg.Image1->accessibleName().isEmpty());
         for (QWidget* widget : dlg.findChildren<QWidget*>()) {
             const bool link = widget == dlg.Image1 || widget == dlg.Label4;

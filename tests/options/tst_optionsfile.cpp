@@ -29,9 +29,8 @@ Options loaded(std::optional<QByteArray>* unread = nullptr) {
     return opt;
 }
 
-QByteArray backup() {
-    QFile file(QString::fromLatin1(options::BackupFileName));
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
+QByteArray backup(int n = 1) {
+    return ScratchDir::read(options::backupFileName(n));
 }
 
 } // namespace
@@ -39,21 +38,28 @@ QByteArray backup() {
 class TestOptionsFile : public QObject {
     Q_OBJECT
 private slots:
-    void missingFileIsCreatedWithTheDefaults() {
-        ScratchDir dir;
-        QCOMPARE(loaded(), Options{});
-        QCOMPARE(ScratchDir::read(), QByteArray("0\r\n0\r\n8080\r\n\"\"\r\n")); // 16 bytes
-    }
-
-    void readAndWrittenBack_data() {
-        QTest::addColumn<QByteArray>("bytes");
+    // What is read from each file, and what the first save writes: the program's own form,
+    // CR LF after each of the four lines. A file it cannot read whole falls back field by
+    // field to the defaults, is left alone until that save, and is then kept as
+    // options.opt.bak. A missing file is made with the defaults.
+    void readAndSaved_data() {
+        QTest::addColumn<QByteArray>("bytes"); // null: no file
         QTest::addColumn<Options>("expected");
+        QTest::addColumn<bool>("whole");
         QTest::addColumn<QByteArray>("saved");
-        const auto same = [](const char* name, const QByteArray& bytes, const Options& opt) {
-            QTest::newRow(name) << bytes << opt << bytes;
+        const auto row = [](const char* name, const QByteArray& bytes, const Options& opt,
+                            bool whole = false, const QByteArray& saved = {}) {
+            QTest::newRow(name) << bytes << opt << whole
+                                << (saved.isNull() ? options::formatOptions(opt) : saved);
         };
-        same("proxy flag first", "1\r\n0\r\n3128\r\n\"proxy.local\"\r\n",
-             make(1, 0, 3128, "proxy.local"));
+        const auto same = [&row](const char* name, const QByteArray& bytes, const Options& opt) {
+            row(name, bytes, opt, true, bytes);
+        };
+        const QByteArray canonical("1\r\n0\r\n3128\r\n\"proxy.local\"\r\n");
+        const Options proxy = make(1, 0, 3128, "proxy.local");
+        const Options d;
+        row("no file", {}, d, true, "0\r\n0\r\n8080\r\n\"\"\r\n");
+        same("proxy flag first", canonical, proxy);
         same("negative port, empty host", "0\r\n1\r\n-1\r\n\"\"\r\n", make(0, 1, -1));
         same("limits", "255\r\n2\r\n-32768\r\n\"h\"\r\n", make(255, 2, -32768, "h"));
         same("host holding a quote", "1\r\n0\r\n80\r\n\"a\"b\"\r\n", make(1, 0, 80, "a\"b"));
@@ -61,97 +67,60 @@ private slots:
              make(1, 0, 80,
                   QStringDecoder(QStringConverter::System,
                                  QStringConverter::Flag::ConvertInitialBom)("\xEF\xBB\xBFh")));
-        // Files written with a text editor: read whole, written back in the program's form.
-        const QByteArray canonical("1\r\n0\r\n3128\r\n\"proxy.local\"\r\n");
-        const Options proxy = make(1, 0, 3128, "proxy.local");
-        QTest::newRow("LF line ends")
-            << QByteArray("1\n0\n3128\n\"proxy.local\"\n") << proxy << canonical;
-        QTest::newRow("CR line ends")
-            << QByteArray("1\r0\r3128\r\"proxy.local\"\r") << proxy << canonical;
-        QTest::newRow("UTF-8 BOM, mixed ends, no last end")
-            << QByteArray("\xEF\xBB\xBF"
-                          "1\n0\r\n3128\r\"proxy.local\"")
-            << proxy << canonical;
-        QTest::newRow("spaces and signs")
-            << QByteArray(" 1 \r\n+1\r\n -80\r\n\"h\"\r\n") << make(1, 1, -80, "h")
-            << QByteArray("1\r\n1\r\n-80\r\n\"h\"\r\n");
         const QByteArray longHost(1 << 20, 'h');
         same("overlong host", "1\r\n0\r\n80\r\n\"" + longHost + "\"\r\n",
              make(1, 0, 80, QString::fromLatin1(longHost)));
-        QTest::newRow("blank lines after the host") << canonical + "\r\n  \n" << proxy << canonical;
+        // Files written with a text editor: read whole, written back in the program's form.
+        row("LF line ends", "1\n0\n3128\n\"proxy.local\"\n", proxy, true, canonical);
+        row("CR line ends", "1\r0\r3128\r\"proxy.local\"\r", proxy, true, canonical);
+        row("UTF-8 BOM, mixed ends, no last end",
+            "\xEF\xBB\xBF"
+            "1\n0\r\n3128\r\"proxy.local\"",
+            proxy, true, canonical);
+        row("spaces and signs", " 1 \r\n+1\r\n -80\r\n\"h\"\r\n", make(1, 1, -80, "h"), true,
+            "1\r\n1\r\n-80\r\n\"h\"\r\n");
+        row("blank lines after the host", canonical + "\r\n  \n", proxy, true, canonical);
+        // Files it cannot read whole.
+        static constexpr char nuls[] = "1\0\r\n0\r\n80\r\n\"a\0b\"\r\n";
+        row("empty file", "", d);
+        row("truncated after line 1", "1\r", make(1, 0, 8080));
+        row("truncated host", "1\r\n1\r\n80\r\n\"pro", make(1, 1, 80));
+        row("text for a number", "yes\r\n1\r\n80\r\n\"h\"\r\n", make(0, 1, 80, "h"));
+        row("flags out of range", "256\r\n-1\r\n80\r\n\"h\"\r\n", make(0, 0, 80, "h"));
+        row("huge numbers", "99999999999999999999\r\n1\r\n99999999999\r\n\"h\"\r\n",
+            make(0, 1, 8080, "h"));
+        row("fraction", "1\r\n0\r\n80.5\r\n\"h\"\r\n", make(1, 0, 8080, "h"));
+        row("host without quotes", "1\r\n0\r\n80\r\nproxy\r\n", make(1, 0, 80));
+        row("port above 32767", "1\n0\n40000\n\"proxy.local\"\n", make(1, 0, 8080, "proxy.local"));
+        row("text after the host", "1\r\n0\r\n80\r\n\"h\" # mine\r\n", make(1, 0, 80, "h"));
+        row("extra lines", "1\r\n1\r\n80\r\n\"p\"\r\nextra\r\n", make(1, 1, 80, "p"));
+        row("commas", "1,0,80,\"h\"\r\n", d);
+        row("NUL bytes", QByteArray(nuls, sizeof nuls - 1),
+            make(0, 0, 80, QString::fromLatin1("a\0b", 3)));
+        row("binary junk", QByteArray("\x00\xff\x01\r\n\x80", 6), d);
     }
-    void readAndWrittenBack() {
+    void readAndSaved() {
         QFETCH(QByteArray, bytes);
+        QFETCH(bool, whole);
         QFETCH(QByteArray, saved);
         ScratchDir dir;
-        ScratchDir::write(bytes);
+        if (!bytes.isNull())
+            ScratchDir::write(bytes);
         std::optional<QByteArray> unread;
         const Options opt = loaded(&unread);
         QTEST(opt, "expected");
-        QVERIFY(!unread); // read whole: nothing to keep
+        QCOMPARE(ScratchDir::read(), bytes.isNull() ? saved : bytes); // alone until the save
+        QCOMPARE(!unread, whole);
         QVERIFY(options::SaveOpt(opt, unread));
         QCOMPARE(ScratchDir::read(), saved);
-        QVERIFY(!QFile::exists(QString::fromLatin1(options::BackupFileName)));
-    }
-
-    void malformedFilesFallBackFieldByField_data() {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<Options>("expected");
-        const Options d;
-        static constexpr char nuls[] = "1\0\r\n0\r\n80\r\n\"a\0b\"\r\n";
-        QTest::newRow("empty file") << QByteArray() << d;
-        QTest::newRow("two lines") << QByteArray("1\r\n1\r\n") << make(1, 1, 8080);
-        QTest::newRow("truncated after line 1") << QByteArray("1\r") << make(1, 0, 8080);
-        QTest::newRow("truncated host") << QByteArray("1\r\n1\r\n80\r\n\"pro") << make(1, 1, 80);
-        QTest::newRow("text for a number")
-            << QByteArray("yes\r\n1\r\n80\r\n\"h\"\r\n") << make(0, 1, 80, "h");
-        QTest::newRow("flags out of range")
-            << QByteArray("256\r\n-1\r\n80\r\n\"h\"\r\n") << make(0, 0, 80, "h");
-        QTest::newRow("port out of range")
-            << QByteArray("1\r\n0\r\n65535\r\n\"h\"\r\n") << make(1, 0, 8080, "h");
-        QTest::newRow("huge numbers")
-            << QByteArray("99999999999999999999\r\n1\r\n99999999999\r\n\"h\"\r\n")
-            << make(0, 1, 8080, "h");
-        QTest::newRow("fraction") << QByteArray("1\r\n0\r\n80.5\r\n\"h\"\r\n")
-                                  << make(1, 0, 8080, "h");
-        QTest::newRow("host without quotes")
-            << QByteArray("1\r\n0\r\n80\r\nproxy\r\n") << make(1, 0, 80);
-        QTest::newRow("port above 32767")
-            << QByteArray("1\n0\n40000\n\"proxy.local\"\n") << make(1, 0, 8080, "proxy.local");
-        QTest::newRow("text after the host")
-            << QByteArray("1\r\n0\r\n80\r\n\"h\" # mine\r\n") << make(1, 0, 80, "h");
-        QTest::newRow("extra lines")
-            << QByteArray("1\r\n1\r\n80\r\n\"p\"\r\nextra\r\n") << make(1, 1, 80, "p");
-        QTest::newRow("commas") << QByteArray("1,0,80,\"h\"\r\n") << d;
-        QTest::newRow("blank lines first")
-            << QByteArray("\r\n\r\n1\r\n0\r\n80\r\n") << make(0, 0, 1);
-        QTest::newRow("NUL bytes")
-            << QByteArray(nuls, sizeof nuls - 1) << make(0, 0, 80, QString::fromLatin1("a\0b", 3));
-        QTest::newRow("binary junk") << QByteArray("\x00\xff\x01\r\n\x80", 6) << d;
-    }
-    // What the file held is kept as options.opt.bak before the first save replaces it.
-    void malformedFilesFallBackFieldByField() {
-        QFETCH(QByteArray, bytes);
-        ScratchDir dir;
-        ScratchDir::write(bytes);
-        std::optional<QByteArray> unread;
-        const Options opt = loaded(&unread);
-        QTEST(opt, "expected");
-        QCOMPARE(ScratchDir::read(), bytes); // left alone until the next save
-        QVERIFY(unread);
-        QVERIFY(options::SaveOpt(opt, unread));
-        QCOMPARE(backup(), bytes);
-        QCOMPARE(ScratchDir::read(), options::formatOptions(opt));
+        QCOMPARE(backup(), whole ? QByteArray("(missing)") : bytes);
     }
 
     // A backup already there, the program's own or a person's, is never replaced: each file
     // that cannot be read whole goes under the next free name.
     void backupsAreNeverReplaced() {
         ScratchDir dir;
-        QFile mine(QString::fromLatin1(options::BackupFileName));
-        QVERIFY(mine.open(QIODevice::WriteOnly));
-        mine.write("mine\r\n");
-        mine.close();
+        ScratchDir::write("mine\r\n", options::backupFileName(1));
         const auto run = [](const QByteArray& bytes) {
             ScratchDir::write(bytes);
             std::optional<QByteArray> unread;
@@ -162,14 +131,10 @@ private slots:
         run("1\r\n0\r\n40000\r\n\"first\"\r\n");
         run("1\r\n0\r\n3128\r\n\"fine\"\r\n"); // read whole: nothing to keep
         run("x\r\n");
-        const auto kept = [](int n) {
-            QFile file(options::backupFileName(n));
-            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
-        };
-        QCOMPARE(kept(1), QByteArray("mine\r\n"));
-        QCOMPARE(kept(2), QByteArray("1\r\n0\r\n40000\r\n\"first\"\r\n"));
-        QCOMPARE(kept(3), QByteArray("x\r\n"));
-        QCOMPARE(kept(4), QByteArray("(missing)"));
+        QCOMPARE(backup(1), QByteArray("mine\r\n"));
+        QCOMPARE(backup(2), QByteArray("1\r\n0\r\n40000\r\n\"first\"\r\n"));
+        QCOMPARE(backup(3), QByteArray("x\r\n"));
+        QCOMPARE(backup(4), QByteArray("(missing)"));
         QCOMPARE(options::backupFileName(3), QStringLiteral("options.opt.3.bak"));
     }
 
@@ -200,7 +165,7 @@ private slots:
         const Options opt = loaded(&unread);
         QCOMPARE(opt, Options{});
         QVERIFY(!options::SaveOpt(opt, unread));
-        QVERIFY(!QFile::exists(QString::fromLatin1(options::BackupFileName)));
+        QCOMPARE(backup(), QByteArray("(missing)"));
         dir.makeOptionsReadable();
         QCOMPARE(ScratchDir::read(), theirs);
     }

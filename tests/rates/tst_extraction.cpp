@@ -117,13 +117,6 @@ private slots:
         QFETCH(QString, usd);
         QCOMPARE(Shown(page).usd.caption, usd);
     }
-
-    void pageWithoutTagsEmptiesTheDisplay() {
-        const Shown shown(QStringLiteral("no mark-up at all"));
-        QCOMPARE(shown.date.caption, QString());
-        QCOMPARE(shown.grid.TextMatrix(26, 3), QString());
-        QCOMPARE(shown.usd.caption, QStringLiteral(" 0 ЛВ"));
-    }
 };
 
 QTEST_APPLESS_MAIN(TestExtraction)

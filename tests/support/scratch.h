@@ -30,14 +30,15 @@ public:
     ScratchDir& operator=(const ScratchDir&) = delete;
     [[nodiscard]] QString path() const { return dir_.path(); }
 
-    static void write(const QByteArray& bytes) {
-        QFile file(QStringLiteral("options.opt"));
+    static void write(const QByteArray& bytes,
+                      const QString& name = QStringLiteral("options.opt")) {
+        QFile file(name);
         if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            qFatal("cannot write options.opt");
+            qFatal("cannot write %s", qPrintable(name));
         file.write(bytes);
     }
-    static QByteArray read() {
-        QFile file(QStringLiteral("options.opt"));
+    static QByteArray read(const QString& name = QStringLiteral("options.opt")) {
+        QFile file(name);
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
     }
 
