@@ -1,6 +1,7 @@
 // The widget services the windows are built on: the gate that drops a person's input during a
-// download, the painted backdrop, Qt's own texts, and the hand-over of an address to the
-// browser.
+// download, the painted backdrop, Qt's own texts, the message box and the hand-over of an
+// address to the browser.
+#include "modal.h"
 #include "platform/widgets/inputgate.h"
 #include "platform/widgets/look.h"
 #include "platform/widgets/qtshellopen.h"
@@ -10,6 +11,7 @@
 #include <QFile>
 #include <QLibraryInfo>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -88,6 +90,25 @@ private slots:
             QSKIP("Qt's Bulgarian translation is not installed here");
         platform::useBulgarianToolkitTexts();
         QVERIFY(QCoreApplication::translate("QLineEdit", "&Undo").contains(u"Отмяна"));
+    }
+
+    // The message box: the prompt's two lines as two, no icon, and one button that reads "OK"
+    // whatever Qt's translation says.
+    void messageBoxShowsThePromptPlainly() {
+        platform::useBulgarianToolkitTexts();
+        QString seen;
+        {
+            const WhenModalOpens opened([&seen](QWidget* modal) {
+                auto* box = qobject_cast<QMessageBox*>(modal);
+                QVERIFY(box != nullptr && box->icon() == QMessageBox::NoIcon);
+                QCOMPARE(box->buttons().size(), 1);
+                seen = box->windowTitle() + u'|' + box->text() + u'|' +
+                       box->buttons().constFirst()->text();
+                box->buttons().constFirst()->click();
+            });
+            platform::QtToolkit().MsgBox(nullptr, QStringLiteral("a\r\nb"), QStringLiteral("t"));
+        }
+        QCOMPARE(seen, QStringLiteral("t|a\nb|OK"));
     }
 
     void shellOpenHandsTheAddressToTheBrowser() {
