@@ -17,10 +17,9 @@ namespace {
 
 // "on" or "off" when the four proxy controls agree, as they always must.
 QString proxyControls(const frmOpt& dlg) {
-    int on = 0;
-    for (const QWidget* widget : std::initializer_list<const QWidget*>{dlg.lblProxy, dlg.lblPort,
-                                                                       dlg.txtProxy, dlg.txtPort})
-        on += widget->isEnabled() ? 1 : 0;
+    const QList<const QWidget*> controls{dlg.lblProxy, dlg.lblPort, dlg.txtProxy, dlg.txtPort};
+    const auto on = std::count_if(controls.begin(), controls.end(),
+                                  [](const QWidget* control) { return control->isEnabled(); });
     return on == 4   ? QStringLiteral("on")
            : on == 0 ? QStringLiteral("off")
                      : QStringLiteral("mixed");
@@ -53,18 +52,9 @@ void typePort(frmOpt& dlg, const QString& keys) {
 class TestFrmOpt : public QObject {
     Q_OBJECT
 private slots:
-    void firstOpeningShowsTheFileNotTheLayout() {
-        Started app;
-        app.options([](frmOpt& dlg) {
-            QCOMPARE(dlg.txtPort->text(), QStringLiteral("8080")); // not the built "1080"
-            QCOMPARE(dlg.chkProxy->checkState(), Qt::Unchecked);
-            QCOMPARE(proxyControls(dlg), "off");
-            QCOMPARE(QApplication::focusWidget(), dlg.btnOK);
-        });
-    }
-
-    // Cancel, Enter on the focused Cancel, and the close box, which acts as Cancel; Enter
-    // elsewhere and Escape do nothing.
+    // The dialog first shows the file's options (not the values it was built with), the proxy's
+    // controls off with its box. Cancel, Enter on the focused Cancel, and the close box, which
+    // acts as Cancel, restore them; Enter elsewhere and Escape do nothing.
     void cancelRestoresEverything_data() {
         QTest::addColumn<QString>("how");
         QTest::newRow("Cancel") << "click";
@@ -75,6 +65,9 @@ private slots:
         QFETCH(QString, how);
         Started app;
         app.options([how](frmOpt& dlg) {
+            QCOMPARE(dlg.txtPort->text(), QStringLiteral("8080")); // not the built "1080"
+            QCOMPARE(proxyControls(dlg), "off");
+            QCOMPARE(QApplication::focusWidget(), dlg.btnOK);
             QTest::mouseClick(dlg.chkProxy, Qt::LeftButton);
             QCOMPARE(proxyControls(dlg), "on");
             QTest::mouseClick(dlg.chkROS, Qt::LeftButton);

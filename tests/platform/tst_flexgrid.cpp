@@ -50,8 +50,6 @@ private slots:
             << QList<int>{left, centre, right};
         QTest::newRow("no mark is left") << "Име|<Код|Курс  " << QStringList{"Име", "Код", "Курс  "}
                                          << QList<int>{left, left, left};
-        QTest::newRow("only the first mark is one")
-            << "<<a|>^b|^>c" << QStringList{"<a", "^b", ">c"} << QList<int>{left, right, centre};
     }
     void formatString() {
         QFETCH(QString, format);

@@ -4,6 +4,7 @@
 #include "modal.h"
 #include "platform/widgets/inputgate.h"
 #include "platform/widgets/look.h"
+#include "platform/widgets/qttoolkit.h"
 #include "platform/widgets/qtshellopen.h"
 #include "platform/widgets/toolkittexts.h"
 
