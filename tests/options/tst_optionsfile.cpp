@@ -83,10 +83,12 @@ private slots:
         // Files it cannot read whole.
         static constexpr char nuls[] = "1\0\r\n0\r\n80\r\n\"a\0b\"\r\n";
         row("empty file", "", d);
+        row("two lines", "1\r\n1\r\n", make(1, 1, 8080));
         row("truncated after line 1", "1\r", make(1, 0, 8080));
         row("truncated host", "1\r\n1\r\n80\r\n\"pro", make(1, 1, 80));
         row("text for a number", "yes\r\n1\r\n80\r\n\"h\"\r\n", make(0, 1, 80, "h"));
         row("flags out of range", "256\r\n-1\r\n80\r\n\"h\"\r\n", make(0, 0, 80, "h"));
+        row("port out of range", "1\r\n0\r\n65535\r\n\"h\"\r\n", make(1, 0, 8080, "h"));
         row("huge numbers", "99999999999999999999\r\n1\r\n99999999999\r\n\"h\"\r\n",
             make(0, 1, 8080, "h"));
         row("fraction", "1\r\n0\r\n80.5\r\n\"h\"\r\n", make(1, 0, 8080, "h"));
@@ -95,6 +97,7 @@ private slots:
         row("text after the host", "1\r\n0\r\n80\r\n\"h\" # mine\r\n", make(1, 0, 80, "h"));
         row("extra lines", "1\r\n1\r\n80\r\n\"p\"\r\nextra\r\n", make(1, 1, 80, "p"));
         row("commas", "1,0,80,\"h\"\r\n", d);
+        row("blank lines first", "\r\n\r\n1\r\n0\r\n80\r\n", make(0, 0, 1));
         row("NUL bytes", QByteArray(nuls, sizeof nuls - 1),
             make(0, 0, 80, QString::fromLatin1("a\0b", 3)));
         row("binary junk", QByteArray("\x00\xff\x01\r\n\x80", 6), d);

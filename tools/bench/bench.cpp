@@ -186,8 +186,7 @@ double instructions(const Command& command) {
     const qint64 pid = process.waitForStarted() ? process.processId() : 0;
     if (!process.waitForFinished(300000) || process.exitCode() != 0)
         return -1;
-    // The count of the process itself: on X11 a child it forks (to look for a session bus)
-    // reports its own.
+    // The count of the process itself: on X11 a child it forks reports its own.
     const QByteArray said = process.readAllStandardError();
     const QByteArray mark = "==" + QByteArray::number(pid) + "== Collected : ";
     const qsizetype at = said.indexOf(mark);
