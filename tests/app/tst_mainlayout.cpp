@@ -14,13 +14,6 @@ using sampleserver::SampleServer;
 
 namespace {
 
-QByteArray longPage() {
-    QFile file(qEnvironmentVariable("KURSOVE_LONG_PAGE"));
-    if (!file.open(QIODevice::ReadOnly))
-        qFatal("long sample page not found: set KURSOVE_LONG_PAGE");
-    return file.readAll();
-}
-
 // A name of 1,100 letters, a code and a rate of 300 digits, and as long a date.
 QByteArray hugePage() {
     QByteArray huge = samplePage();
@@ -65,7 +58,7 @@ private slots:
     void widensToItsValuesUpToTheScreen_data() {
         QTest::addColumn<QByteArray>("page");
         QTest::addColumn<QString>("name"); // the first currency's
-        QTest::newRow("long values") << longPage() << "";
+        QTest::newRow("long values") << samplePage("KURSOVE_LONG_PAGE") << "";
         QTest::newRow("values too long for the screen") << hugePage() << QString(1100, u'д');
     }
     void widensToItsValuesUpToTheScreen() {

@@ -17,9 +17,11 @@ namespace {
 
 const QByteArray OriginLine = "GET /zvt/rates.nsf/vWebRatesByMonthBG/$First HTTP/1.1";
 
-std::unique_ptr<SampleServer> serve(sampleserver::Fault fault = sampleserver::Fault::None) {
+std::unique_ptr<SampleServer> serve(sampleserver::Fault fault = sampleserver::Fault::None,
+                                    int delayMs = 0) {
     auto server = std::make_unique<SampleServer>(
         sampleserver::Config{samplePage(), "text/html; charset=windows-1251", fault});
+    server->config().delayMs = delayMs;
     if (!server->listen())
         qFatal("cannot listen on 127.0.0.1");
     return server;
@@ -137,11 +139,8 @@ private slots:
     // A slow site still gets its page through: the wait is cut off only at its time-out, a
     // minute, far above this.
     void slowSiteIsWaitedFor() {
-        sampleserver::Config config{samplePage()};
-        config.delayMs = 1500;
-        SampleServer server(config);
-        QVERIFY(server.listen());
-        Inet inet(origin(server));
+        const auto server = serve(sampleserver::Fault::None, 1500);
+        Inet inet(origin(*server));
         QString pagetext;
         QCOMPARE(rates::downfile(inet, pagetext), Inet::Outcome::Ok);
         QVERIFY(pagetext.contains(QStringLiteral("Щатски долар")));

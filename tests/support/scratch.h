@@ -9,11 +9,12 @@
 #include <unistd.h>
 #endif
 
-// The bundled sample rate page (windows-1251), located through the test's environment.
-inline QByteArray samplePage() {
-    QFile file(qEnvironmentVariable("KURSOVE_SAMPLE_PAGE"));
+// The bundled sample rate page (windows-1251), or another one, located through the test's
+// environment.
+inline QByteArray samplePage(const char* variable = "KURSOVE_SAMPLE_PAGE") {
+    QFile file(qEnvironmentVariable(variable));
     if (!file.open(QIODevice::ReadOnly))
-        qFatal("sample page not found: set KURSOVE_SAMPLE_PAGE");
+        qFatal("sample page not found: set %s", variable);
     return file.readAll();
 }
 
