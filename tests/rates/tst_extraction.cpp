@@ -89,7 +89,7 @@ private slots:
     }
 
     // The dollar's rate comes from the row whose code is USD when a row above it was added or
-    // removed.
+    // removed; with no such row, from row 26, the dollar's place.
     void dollarRateFollowsItsRow_data() {
         QTest::addColumn<QString>("page");
         const QString page = rates::decodepage(samplePage(), {});
@@ -103,6 +103,9 @@ private slots:
         const qsizetype first = fewer.indexOf(firstRow);
         fewer.remove(first, fewer.indexOf(firstRow, first + 1) - first);
         QTest::newRow("a row less above the dollar") << fewer;
+        QString noDollar = page;
+        noDollar.replace(QStringLiteral(">USD<"), QStringLiteral(">USX<"));
+        QTest::newRow("no row is the dollar's: row 26 read") << noDollar;
     }
     void dollarRateFollowsItsRow() {
         QFETCH(QString, page);
