@@ -134,7 +134,7 @@ private slots:
         Started app("1\r\n0\r\n-1\r\n\"h\"\r\n");
         app.options([](frmOpt& dlg) {
             QCOMPARE(dlg.txtPort->text(), QStringLiteral("-1"));
-            typePort(dlg, QStringLiteral("8a-0.8 0"));
+            typePort(dlg, QStringLiteral("-8a-0.8 0"));
             QCOMPARE(dlg.txtPort->text(), QStringLiteral("8080"));
             QGuiApplication::clipboard()->setText(QStringLiteral("x9"));
             QTest::keyClick(dlg.txtPort, Qt::Key_V, Qt::ControlModifier);
