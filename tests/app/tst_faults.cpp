@@ -38,6 +38,8 @@ private slots:
         row("accepts, then silence", Fault::Stall, page, true);
         row("500 with a page", Fault::Status, page, true, 500);
         row("404 with a page", Fault::Status, page, true, 404);
+        row("300, leading nowhere", Fault::Status, page, true, 300);
+        row("399", Fault::Status, page, true, 399);
         row("redirect loop", Fault::RedirectLoop, page, true);
         row("body over the size cap", Fault::None, page.repeated(1300), true);
         row("over the cap, no length", Fault::Http10, page.repeated(1300), true);

@@ -1,5 +1,5 @@
-// The main window end to end, offscreen: layout, the refresh command's states, the error box,
-// start-up with the options, and shut-down.
+// The main window end to end, offscreen: the refresh command's states, the error box, its keys,
+// start-up with the options, the command line and shut-down.
 #include "about/frmAbout.h"
 #include "modal.h"
 #include "options/frmOpt.h"
@@ -41,96 +41,32 @@ State stateOf(const app::frmMain& window) {
 const State Idle{true, true, QStringLiteral("Обнови")};
 const State Refreshing{false, false, QStringLiteral("Обновяване...")};
 
-QString accessibleName(QObject* object) {
-    return QAccessible::queryAccessibleInterface(object)->text(QAccessible::Name);
-}
-
 } // namespace
 
 class TestFrmMain : public QObject {
     Q_OBJECT
 private slots:
-    void layoutAtStart() {
+    // The button and the menu are off during a refresh, which a request from code (a person
+    // cannot make one then) does not repeat; then the rates show. (A failed one: tst_faults.)
+    void refreshFetchesOnceWithTheControlsOff() {
         Program app;
-        const app::frmMain& window = app.window;
-        QCOMPARE(window.FG->TextMatrix(0, 5), QStringLiteral("Обратен курс     "));
-        // The headers' trailing spaces widen their columns before any rate is there.
-        const QFontMetrics metrics(window.FG->font());
-        for (int col = 0; col < 6; ++col) {
-            const QString header = window.FG->TextMatrix(0, col);
-            QVERIFY2(header.endsWith(u' '), qPrintable(header));
-            QVERIFY2(window.FG->columnWidth(col) >= metrics.horizontalAdvance(header),
-                     qPrintable(header));
-        }
-        // A text with line breaks shows on one line and reads back whole, until replaced.
-        window.FG->setTextMatrix(1, 0, QStringLiteral("a\r\nb\tc"));
-        QCOMPARE(window.FG->item(0, 0)->text(), QStringLiteral("a  b c"));
-        QCOMPARE(window.FG->TextMatrix(1, 0), QStringLiteral("a\r\nb\tc"));
-        window.FG->setTextMatrix(1, 0, QStringLiteral("d"));
-        QCOMPARE(window.FG->TextMatrix(1, 0), QStringLiteral("d"));
-        QCOMPARE(window.lblDate2->text(), QStringLiteral("-"));
-        QCOMPARE(window.lblUSD->text(), QStringLiteral("ЛВ"));
-        QCOMPARE(window.lblDate2->textFormat(), Qt::PlainText);
-        QCOMPARE(stateOf(window), Idle);
-        QVERIFY(!window.isVisible()); // the start shows it, not loading
-    }
-
-    void refreshThenAFailureKeepsTheRates() {
-        Program app;
-        app.toolkit.show = showRealBox;
         app::frmMain& window = app.window;
-        window.show();
-        sampleserver::Config config{samplePage()};
-        config.delayMs = 300;
-        SampleServer server(config);
+        SampleServer server({samplePage()});
         QVERIFY(server.listen());
         app.fetchFrom(server);
-
         State during;
-        QTimer::singleShot(100, [&] { during = stateOf(window); });
+        connect(&server, &SampleServer::requestSeen, &window, [&] {
+            during = stateOf(window);
+            if (server.requestLines().size() == 1)
+                window.btnRefresh_Click();
+        });
         window.btnRefresh_Click();
+        QCOMPARE(server.requestLines().size(), 1);
         QCOMPARE(during, Refreshing);
         QCOMPARE(stateOf(window), Idle);
         QCOMPARE(window.FG->TextMatrix(26, 3), QStringLiteral("1.67142"));
         QCOMPARE(window.lblDate2->text(), QStringLiteral("05.12.2026"));
         QCOMPARE(window.lblUSD->text(), QStringLiteral(" 1.671 ЛВ"));
-
-        server.config().fault = sampleserver::Fault::Status;
-        QString seen;
-        {
-            const WhenModalOpens boxOpened([&](QWidget* modal) {
-                auto* box = qobject_cast<QMessageBox*>(modal);
-                QVERIFY(box != nullptr && box->icon() == QMessageBox::NoIcon);
-                QCOMPARE(box->buttons().size(), 1);
-                during = stateOf(window);
-                seen = box->windowTitle() + u'|' + box->text();
-                box->button(QMessageBox::Ok)->click();
-            });
-            window.btnRefresh_Click();
-        }
-        QCOMPARE(seen,
-                 QStringLiteral("Грешка|Нямя връзка с интернет\nили сайта на ЗВТ е недостъпен"));
-        QCOMPARE(during, Refreshing);
-        QCOMPARE(stateOf(window), Idle);
-        QVERIFY(window.pagetext().isEmpty());
-        QCOMPARE(window.lblUSD->text(), QStringLiteral(" 1.671 ЛВ"));
-        QCOMPARE(window.FG->TextMatrix(1, 1), QStringLiteral("AUD"));
-    }
-
-    // A refresh asked for from code while one runs (a person cannot: the controls are off)
-    // does nothing.
-    void refreshDuringARefreshFetchesOnce() {
-        Program app;
-        sampleserver::Config config{samplePage()};
-        config.delayMs = 300;
-        SampleServer server(config);
-        QVERIFY(server.listen());
-        app.fetchFrom(server);
-        QTimer::singleShot(0, &app.window, &app::frmMain::btnRefresh_Click);
-        app.window.btnRefresh_Click();
-        QCOMPARE(server.requestLines().size(), 1);
-        QCOMPARE(stateOf(app.window), Idle);
-        QCOMPARE(app.window.lblDate2->text(), QStringLiteral("05.12.2026"));
     }
 
     // Asked to quit while a page downloads (the session ends): the options are saved and the
@@ -170,7 +106,15 @@ private slots:
         QCOMPARE(opened, &app.window.About());
     }
 
-    void refreshAtStartGoesThroughTheProxyBeforeLoadingEnds() {
+    // With refresh at start the page comes through the proxy while the window shows and is
+    // still loading; without, nothing is fetched.
+    void refreshAtStartOnlyWhenAsked_data() {
+        QTest::addColumn<bool>("refresh");
+        QTest::newRow("asked") << true;
+        QTest::newRow("not asked") << false;
+    }
+    void refreshAtStartOnlyWhenAsked() {
+        QFETCH(bool, refresh);
         SampleServer proxy({samplePage()});
         QVERIFY(proxy.listenOnStorablePort());
         bool loadingAndShown = false;
@@ -180,47 +124,38 @@ private slots:
                     loadingAndShown = main->Loading() && main->isVisible();
             }
         });
-        const Program app(proxyOptions(proxy, true));
-        QVERIFY(loadingAndShown);
+        const Program app(proxyOptions(proxy, refresh));
+        QCOMPARE(loadingAndShown, refresh);
         QVERIFY(!app.window.Loading());
         QCOMPARE(proxy.requestLines(),
-                 QByteArrayList{"GET " + QByteArray(rates::RateAddress) + " HTTP/1.1"});
-        QCOMPARE(app.window.lblDate2->text(), QStringLiteral("05.12.2026"));
-    }
-
-    void noRefreshAtStartFetchesNothing() {
-        SampleServer proxy({samplePage()});
-        QVERIFY(proxy.listenOnStorablePort());
-        Program app(proxyOptions(proxy, false));
-        QTest::qWait(100);
-        QVERIFY(proxy.requestLines().isEmpty());
-        QCOMPARE(app.window.Inet1().Proxy(), QStringLiteral("127.0.0.1:%1").arg(proxy.port()));
+                 refresh ? QByteArrayList{"GET " + QByteArray(rates::RateAddress) + " HTTP/1.1"}
+                         : QByteArrayList{});
+        QCOMPARE(app.window.lblDate2->text(), refresh ? "05.12.2026" : "-");
     }
 
     // Each value label is read out as what it shows, with what it is as its description and
     // the caption beside it as its label. (The grid's cells: tst_mainlayout.)
     void screenReaderReadsTheValues() {
         Program app;
-        app::frmMain& window = app.window;
         SampleServer server({samplePage()});
         QVERIFY(server.listen());
         app.fetchFrom(server);
-        QCOMPARE(accessibleName(window.lblDate2), QStringLiteral("-"));
-        QCOMPARE(accessibleName(window.lblUSD), QStringLiteral("ЛВ"));
-        window.btnRefresh_Click();
-        QCOMPARE(accessibleName(window.lblDate2), QStringLiteral("05.12.2026"));
-        QCOMPARE(accessibleName(window.lblUSD), QStringLiteral(" 1.671 ЛВ"));
-        QAccessibleInterface* usd = QAccessible::queryAccessibleInterface(window.lblUSD);
+        app.window.btnRefresh_Click();
+        QAccessibleInterface* usd = QAccessible::queryAccessibleInterface(app.window.lblUSD);
+        QCOMPARE(usd->text(QAccessible::Name), QStringLiteral(" 1.671 ЛВ"));
         QCOMPARE(usd->text(QAccessible::Description),
                  QStringLiteral("Курс на щатския долар в лева"));
         const auto labelledBy = usd->relations(QAccessible::Label);
         QCOMPARE(labelledBy.size(), 1);
         QCOMPARE(labelledBy.first().first->text(QAccessible::Name), QStringLiteral("1 USD ="));
+        QCOMPARE(
+            QAccessible::queryAccessibleInterface(app.window.lblDate2)->text(QAccessible::Name),
+            QStringLiteral("05.12.2026"));
     }
 
     // Enter and Space on the focused button and F5 refresh, F5 only while the button is
     // enabled, and the button has the focus again after its refresh; Tab walks out of the grid;
-    // Ctrl+C copies a range of the grid as tab-separated lines, and nothing when none is chosen.
+    // Ctrl+A, Ctrl+C copies the 28 currencies.
     void keysOfTheMainWindow() {
         Program app;
         app::frmMain& window = app.window;
@@ -243,28 +178,17 @@ private slots:
         QCOMPARE(server.requestLines().size(), 3);
         window.btnRefresh->setEnabled(true);
 
-        // Tab leaves the grid for the button, Shift+Tab comes back.
+        // Tab leaves the grid for the button.
         window.FG->setFocus();
         window.FG->setCurrentCell(29, 5);
         QTest::keyClick(window.FG, Qt::Key_Tab);
         QVERIFY(window.btnRefresh->hasFocus());
-        QTest::keyClick(window.btnRefresh, Qt::Key_Backtab, Qt::ShiftModifier);
-        QVERIFY(window.FG->hasFocus());
 
-        QGuiApplication::clipboard()->setText(QStringLiteral("kept"));
-        window.FG->clearSelection();
-        QTest::keyClick(window.FG, Qt::Key_C, Qt::ControlModifier);
-        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("kept"));
-        window.FG->setRangeSelected(QTableWidgetSelectionRange(0, 1, 1, 3), true);
-        QTest::keyClick(window.FG, Qt::Key_C, Qt::ControlModifier);
-        QCOMPARE(QGuiApplication::clipboard()->text(),
-                 QStringLiteral("AUD\t1\t1.10342\nCAD\t1\t1.20117\n"));
         // All of it: the 28 rows, without the rows the page leaves empty.
         QTest::keyClick(window.FG, Qt::Key_A, Qt::ControlModifier);
         QTest::keyClick(window.FG, Qt::Key_C, Qt::ControlModifier);
         const QStringList lines = QGuiApplication::clipboard()->text().split(u'\n');
         QCOMPARE(lines.size(), 28 + 1);
-        QVERIFY(lines.at(0).startsWith(QStringLiteral("Австралийски долар\tAUD\t1\t")));
         QVERIFY(lines.at(27).count(u'\t') == 5 && !lines.at(27).endsWith(u'\t'));
         QCOMPARE(lines.at(28), QString());
     }
@@ -332,19 +256,15 @@ private slots:
         const auto says = [](const QString& output, const QString& what) {
             return output.contains(what) || QString::fromLocal8Bit(what.toLocal8Bit()) != what;
         };
-        QCOMPARE(run({QStringLiteral("--help")}), 0);
+        QCOMPARE(run({"--help"}), 0);
         const QString help = QString::fromLocal8Bit(program.readAllStandardOutput());
-        QVERIFY(help.contains(QStringLiteral("--version")));
-        QVERIFY(help.contains(QStringLiteral(": kursove [")));
-        QVERIFY2(says(help.section(u'\n', 0, 0), QStringLiteral("Използване: kursove [опции]")),
+        QVERIFY2(help.contains(QStringLiteral(": kursove [")) &&
+                     says(help.section(u'\n', 0, 0), QStringLiteral("Използване: kursove [опции]")),
                  qPrintable(help));
         QVERIFY(!help.contains(QStringLiteral("-reverse")));
-        QCOMPARE(run({QStringLiteral("--help-all")}), 0);
-        const QString helpAll = QString::fromLocal8Bit(program.readAllStandardOutput());
-        QVERIFY(helpAll.startsWith(help.section(u'\n', 0, 2)));
-        QVERIFY(helpAll.contains(QStringLiteral("-reverse")));
-        QVERIFY(says(helpAll, QStringLiteral("-style <стил>")));
-        QCOMPARE(run({QStringLiteral("-v")}), 0);
+        QCOMPARE(run({"--help-all"}), 0);
+        QVERIFY(program.readAllStandardOutput().contains("-reverse"));
+        QCOMPARE(run({"-v"}), 0);
         QCOMPARE(program.readAllStandardOutput().trimmed(), // CR LF on Windows
                  QByteArray("kursove ") + kursove::Version);
 
@@ -387,9 +307,7 @@ private slots:
 
         program.setProcessEnvironment(QProcessEnvironment::systemEnvironment());
         program.start(QStringLiteral(KURSOVE_BINARY),
-                      {QStringLiteral("-testability"), QStringLiteral("-style"),
-                       QStringLiteral("fusion"), QStringLiteral("-platform"),
-                       QStringLiteral("offscreen")});
+                      {"-testability", "-style", "fusion", "-platform", "offscreen"});
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(QStringLiteral("options.opt")) ||
                                      program.state() == QProcess::NotRunning,
                                  60000);

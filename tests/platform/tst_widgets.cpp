@@ -1,20 +1,21 @@
 // The widget services the windows are built on: the gate that drops a person's input during a
-// download, the painted backdrop, Qt's own texts, the hand-over of an address to the browser and
-// the window icon made of one file per size.
-#include "platform/widgets/fileicon.h"
+// download, the painted backdrop, Qt's own texts, the message box and the hand-over of an
+// address to the browser.
+#include "modal.h"
 #include "platform/widgets/inputgate.h"
 #include "platform/widgets/look.h"
 #include "platform/widgets/qtshellopen.h"
+#include "platform/widgets/qttoolkit.h"
 #include "platform/widgets/toolkittexts.h"
 
 #include <QDesktopServices>
 #include <QFile>
 #include <QLibraryInfo>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QVBoxLayout>
 #include <QWheelEvent>
@@ -44,7 +45,6 @@ private slots:
             layout->addWidget(widget);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
-        edit->setFocus();
         QSignalSpy clicks(button, &QPushButton::clicked);
         const auto personActs = [&] {
             QTest::keyClicks(edit, QStringLiteral("80"));
@@ -53,29 +53,21 @@ private slots:
                               QPoint(0, -120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase,
                               false);
             QApplication::sendEvent(bar, &wheel);
-            QCoreApplication::processEvents();
+            QCoreApplication::processEvents(); // nothing was queued to act later
+            return QStringLiteral("%1 %2 %3")
+                .arg(edit->text())
+                .arg(clicks.size())
+                .arg(bar->value());
         };
-
         {
             const platform::InputGate gate;
-            personActs();
-            QVERIFY(edit->text().isEmpty());
-            QCOMPARE(clicks.size(), 0);
+            QCOMPARE(personActs(), QStringLiteral(" 0 0"));
             QVERIFY(!button->isDown()); // not half a click either
-            QCOMPARE(bar->value(), 0);
         }
-        QCoreApplication::processEvents(); // nothing was queued to act now
-        QVERIFY(edit->text().isEmpty());
-        QCOMPARE(clicks.size(), 0);
-
-        personActs();
-        QCOMPARE(edit->text(), QStringLiteral("80"));
-        QCOMPARE(clicks.size(), 1);
+        QVERIFY(personActs().startsWith(QStringLiteral("80 1 ")));
         QVERIFY(bar->value() > 0);
-
         const platform::InputGate gate;
         QVERIFY(window.close());
-        QVERIFY(!window.isVisible());
     }
 
     // A backdrop painted on a widget inside the window shows there, over the window's own.
@@ -101,31 +93,25 @@ private slots:
         QVERIFY(QCoreApplication::translate("QLineEdit", "&Undo").contains(u"Отмяна"));
     }
 
-    // Each size comes from its own file, read only when a size is asked for; a size between
-    // two is the larger one scaled down, and one past the largest is the largest.
-    void iconOfOneFilePerSize() {
-        QTemporaryDir dir;
-        QList<platform::IconFile> files;
-        const QList<std::pair<int, QColor>> sizes{{16, Qt::red}, {32, Qt::blue}, {24, Qt::green}};
-        for (const auto& [size, colour] : sizes) {
-            QImage image(size, size, QImage::Format_ARGB32);
-            image.fill(colour);
-            const QString path = dir.filePath(QStringLiteral("%1.png").arg(size));
-            QVERIFY(image.save(path));
-            files.append({QSize(size, size), path});
+    // The message box: the prompt's two lines as two, no icon, and one button that reads "OK"
+    // whatever Qt's translation says.
+    void messageBoxShowsThePromptPlainly() {
+        platform::useBulgarianToolkitTexts();
+        QString seen;
+        {
+            const WhenModalOpens opened([&seen](QWidget* modal) {
+                auto* box = qobject_cast<QMessageBox*>(modal);
+                QVERIFY(box != nullptr);
+                const QList<QAbstractButton*> buttons = box->buttons();
+                seen = QStringLiteral("%1|%2|%3|icon %4, %5 button(s)")
+                           .arg(box->windowTitle(), box->text(), buttons.constFirst()->text())
+                           .arg(box->icon())
+                           .arg(buttons.size());
+                buttons.constFirst()->click(); // first: a failed check must not leave it open
+            });
+            platform::QtToolkit().MsgBox(nullptr, QStringLiteral("a\r\nb"), QStringLiteral("t"));
         }
-        const QIcon icon = platform::iconFromFiles(files);
-        QCOMPARE(icon.availableSizes(), (QList<QSize>{{16, 16}, {24, 24}, {32, 32}}));
-        const auto shown = [&](int size) {
-            return icon.pixmap(QSize(size, size), 1.0).toImage();
-        };
-        QCOMPARE(shown(24).size(), QSize(24, 24));
-        QCOMPARE(shown(24).pixelColor(12, 12), QColor(Qt::green));
-        QCOMPARE(shown(20).size(), QSize(20, 20));
-        QCOMPARE(shown(20).pixelColor(10, 10), QColor(Qt::green));
-        QCOMPARE(shown(16).pixelColor(8, 8), QColor(Qt::red));
-        QVERIFY(QFile::remove(dir.filePath(QStringLiteral("32.png"))));
-        QVERIFY(shown(64).isNull()); // never read before: nothing was decoded up front
+        QCOMPARE(seen, QStringLiteral("t|a\nb|OK|icon 0, 1 button(s)"));
     }
 
     void shellOpenHandsTheAddressToTheBrowser() {

@@ -1,16 +1,9 @@
 #pragma once
 
-#include "platform/widgets/qttoolkit.h"
-
 #include <QApplication>
 #include <QTest>
 #include <QTimer>
 #include <functional>
-
-// The real message box, for tests that find and close it as a person would.
-inline void showRealBox(QWidget* owner, const QString& prompt, const QString& title) {
-    platform::QtToolkit().MsgBox(owner, prompt, title);
-}
 
 // Runs `check` on the next modal window that opens while it lives, found as a person sees it.
 // The test fails if none opened by the end of the scope: checks inside `check` that never ran

@@ -7,11 +7,12 @@
 #include <unistd.h>
 #endif
 
-// The bundled sample rate page (windows-1251), located through the test's environment.
-inline QByteArray samplePage() {
-    QFile file(qEnvironmentVariable("KURSOVE_SAMPLE_PAGE"));
+// The bundled sample rate page (windows-1251), or another one, located through the test's
+// environment.
+inline QByteArray samplePage(const char* variable = "KURSOVE_SAMPLE_PAGE") {
+    QFile file(qEnvironmentVariable(variable));
     if (!file.open(QIODevice::ReadOnly))
-        qFatal("sample page not found: set KURSOVE_SAMPLE_PAGE");
+        qFatal("sample page not found: set %s", variable);
     return file.readAll();
 }
 
@@ -27,14 +28,15 @@ public:
     ScratchDir& operator=(const ScratchDir&) = delete;
     [[nodiscard]] QString path() const { return dir_.path(); }
 
-    static void write(const QByteArray& bytes) {
-        QFile file(QStringLiteral("options.opt"));
+    static void write(const QByteArray& bytes,
+                      const QString& name = QStringLiteral("options.opt")) {
+        QFile file(name);
         if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            qFatal("cannot write options.opt");
+            qFatal("cannot write %s", qPrintable(name));
         file.write(bytes);
     }
-    static QByteArray read() {
-        QFile file(QStringLiteral("options.opt"));
+    static QByteArray read(const QString& name = QStringLiteral("options.opt")) {
+        QFile file(name);
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
     }
 

@@ -25,25 +25,20 @@ public:
     QString caption;
 };
 
-// Records the message boxes and the end of the process; `show` may also show each box.
+// Records the message boxes and the end of the process.
 class FakeToolkit final : public platform::Toolkit {
 public:
-    void MsgBox(QWidget* owner, const QString& prompt, const QString& title) override {
-        calls << QStringLiteral("MsgBox");
+    void MsgBox(QWidget* /*owner*/, const QString& prompt, const QString& title) override {
         messages << title + u'|' + prompt;
-        if (show)
-            show(owner, prompt, title);
     }
-    void DoEvents() override { calls << QStringLiteral("DoEvents"); }
+    void DoEvents() override {}
     void End(int status) override {
         ++ends;
         exitStatus = status;
         if (onEnd)
             onEnd();
     }
-    std::function<void(QWidget*, const QString&, const QString&)> show;
     std::function<void()> onEnd;
-    QStringList calls;
     QStringList messages;
     int ends = 0;
     int exitStatus = -1;

@@ -129,6 +129,9 @@ struct Command {
     QString program;
     QStringList arguments;
     QByteArray optionsFile; // options.opt in the folder it starts in, if any
+    // Where it starts: an X display of the run's own where Xvfb is there, as a person's
+    // desktop starts the program (on X11 Qt does more when a window shows); offscreen otherwise.
+    QProcessEnvironment environment;
 };
 
 // Median wall time and peak memory of each command as a whole process, start to end. The
@@ -149,6 +152,7 @@ std::vector<Run> processRuns(const std::vector<Command>& commands, int samples) 
     for (int i = 0; i < samples; ++i) {
         for (std::size_t c = 0; c < commands.size(); ++c) {
             QProcess process;
+            process.setProcessEnvironment(commands[c].environment);
             process.setWorkingDirectory(dirs[c]->path());
             QElapsedTimer timer;
             timer.start();
@@ -173,16 +177,23 @@ std::vector<Run> processRuns(const std::vector<Command>& commands, int samples) 
 double instructions(const Command& command) {
     QTemporaryDir dir;
     QProcess process;
+    process.setProcessEnvironment(command.environment);
     process.setWorkingDirectory(dir.path());
     QStringList arguments{QStringLiteral("--tool=callgrind"),
                           QStringLiteral("--callgrind-out-file=") + dir.filePath("out"),
                           command.program};
     process.start(QStringLiteral("valgrind"), arguments + command.arguments);
+    const qint64 pid = process.waitForStarted() ? process.processId() : 0;
     if (!process.waitForFinished(300000) || process.exitCode() != 0)
         return -1;
+    // The count of the process itself: on X11 a child it forks reports its own.
     const QByteArray said = process.readAllStandardError();
-    const qsizetype at = said.indexOf("Collected : ");
-    return at < 0 ? -1 : said.mid(at + 12, said.indexOf('\n', at) - at - 12).trimmed().toDouble();
+    const QByteArray mark = "==" + QByteArray::number(pid) + "== Collected : ";
+    const qsizetype at = said.indexOf(mark);
+    if (at < 0)
+        return -1;
+    const qsizetype from = at + mark.size();
+    return said.mid(from, said.indexOf('\n', from) - from).trimmed().toDouble();
 }
 
 // The sample server as a process of its own, so that programs started from here can fetch
@@ -204,11 +215,36 @@ struct ServerProcess {
                       .arg(said.mid(colon + 1).trimmed().toInt())
                       .arg(QLatin1String(rates::RatePath));
     }
-    ~ServerProcess() {
+    ~ServerProcess() { end(); }
+    void end() {
         process.kill();
         process.waitForFinished();
     }
     Q_DISABLE_COPY_MOVE(ServerProcess)
+};
+
+// One Xvfb for the run's start-ups, ended with the run; the display it chose, or empty where
+// Xvfb cannot be started.
+struct VirtualScreen {
+    QProcess process;
+    QByteArray display;
+    VirtualScreen() {
+        process.start(QStringLiteral("Xvfb"),
+                      {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
+                       QStringLiteral("0"), QStringLiteral("1280x1024x24"),
+                       QStringLiteral("-nolisten"), QStringLiteral("tcp")});
+        QByteArray said;
+        while (!said.contains('\n') && process.waitForReadyRead(10000))
+            said += process.readAllStandardOutput();
+        if (said.contains('\n'))
+            display = ':' + said.trimmed();
+    }
+    ~VirtualScreen() { end(); }
+    void end() {
+        process.kill();
+        process.waitForFinished();
+    }
+    Q_DISABLE_COPY_MOVE(VirtualScreen)
 };
 
 } // namespace
@@ -217,6 +253,12 @@ int main(int argc, char* argv[]) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
+    VirtualScreen screen;
+    QProcessEnvironment onScreen = QProcessEnvironment::systemEnvironment();
+    if (!screen.display.isEmpty()) {
+        onScreen.insert(QStringLiteral("DISPLAY"), QString::fromLatin1(screen.display));
+        onScreen.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    }
 
     const QByteArray sample = samplePageBytes();
     const QByteArray big = mebibytePage(sample);
@@ -227,7 +269,9 @@ int main(int argc, char* argv[]) {
     std::printf("Kursove benchmarks: %s, %d logical cores, Qt %s, %s\n",
                 qPrintable(QSysInfo::prettyProductName()), QThread::idealThreadCount(), qVersion(),
                 qPrintable(QSysInfo::buildAbi()));
-    std::printf("Each figure is a median; ratio = figure / baseline.\n\n");
+    std::printf("Each figure is a median; ratio = figure / baseline. Start-ups on %s.\n\n",
+                screen.display.isEmpty() ? "the offscreen platform (no Xvfb here)"
+                                         : "X11, on a screen of Xvfb");
     std::printf("| %-44s | %-16s | %-16s | %-5s | %-22s |\n", "what", "figure", "baseline", "ratio",
                 "target");
     std::printf("|%s|%s|%s|%s|%s|\n", QByteArray(46, '-').constData(),
@@ -320,20 +364,26 @@ int main(int argc, char* argv[]) {
     // and against one empty window, which never starts the font system. The first refresh of
     // a run: started with refresh at start (from the sample server), to the filled grid,
     // against the plain window followed by a bare fetch.
-    const ServerProcess pageServer(QStringLiteral(SAMPLE_PAGE));
+    ServerProcess pageServer(QStringLiteral(SAMPLE_PAGE));
+
     const QString family = platform::msSansSerif(9.75).family();
-    const Command probe{QStringLiteral(STARTPROBE), {}, {}};
-    const Command plainWindowStart{QStringLiteral(STARTBASELINE), {"--plain", family}, {}};
-    const Command plainWithoutNetwork{QStringLiteral(STARTBASELINE_NONET), {"--plain", family}, {}};
-    const std::vector<Run> runs = processRuns(
-        {probe,
-         plainWindowStart,
-         {QStringLiteral(STARTBASELINE), {}, {}},
-         {QStringLiteral(STARTPROBE),
-          {QStringLiteral("--url"), pageServer.address},
-          QByteArrayLiteral("0\r\n1\r\n3128\r\n\"\"\r\n")},
-         {QStringLiteral(STARTBASELINE), {"--plain", family, "--fetch", pageServer.address}, {}}},
-        31);
+    const Command probe{QStringLiteral(STARTPROBE), {}, {}, onScreen};
+    const Command plainWindowStart{
+        QStringLiteral(STARTBASELINE), {"--plain", family}, {}, onScreen};
+    const Command plainWithoutNetwork{
+        QStringLiteral(STARTBASELINE_NONET), {"--plain", family}, {}, onScreen};
+    const std::vector<Run> runs = processRuns({probe,
+                                               plainWindowStart,
+                                               {QStringLiteral(STARTBASELINE), {}, {}, onScreen},
+                                               {QStringLiteral(STARTPROBE),
+                                                {QStringLiteral("--url"), pageServer.address},
+                                                QByteArrayLiteral("0\r\n1\r\n3128\r\n\"\"\r\n"),
+                                                onScreen},
+                                               {QStringLiteral(STARTBASELINE),
+                                                {"--plain", family, "--fetch", pageServer.address},
+                                                {},
+                                                onScreen}},
+                                              31);
     const Run& program = runs[0];
     const Run& plain = runs[1];
     const Run& empty = runs[2];
@@ -354,6 +404,8 @@ int main(int argc, char* argv[]) {
     row("  its peak memory", mib(runs[3]), mib(runs[4]), "MiB", "(for comparison)");
     row("start-up, vs empty window", program.ms, empty.ms, "ms", "(for comparison)");
     row("peak memory, vs empty window", mib(program), mib(empty), "MiB", "(for comparison)");
+    pageServer.end();
+    screen.end();
     std::fflush(stdout);
-    std::_Exit(0); // the window and server need no orderly teardown here
+    std::_Exit(0); // the window and the in-process server need no orderly teardown here
 }

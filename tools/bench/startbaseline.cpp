@@ -6,6 +6,7 @@
 // that fetches a page must; --fetch ADDRESS then fetches once, bare, after the window shows.
 // Built a second time without Qt Network, for comparison.
 #include "tools/bench/memory.h"
+#include "tools/bench/shown.h"
 
 #include <QApplication>
 #include <QEventLoop>
@@ -15,7 +16,6 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTableWidget>
-#include <QTimer>
 #include <cstdio>
 #include <kursove/version.h>
 #include <memory>
@@ -98,9 +98,7 @@ int main(int argc, char* argv[]) {
             return 1;
     }
 #endif
-    // exit(), not quit(): quit() closes the windows, and closing the main window ends the
-    // program before it could report.
-    QTimer::singleShot(0, &application, [] { QCoreApplication::exit(0); });
+    const ExitOnceShown end(window);
     const int result = QApplication::exec();
     std::printf("peak %lld\n", static_cast<long long>(bench::peakResidentKiB()));
     return result;

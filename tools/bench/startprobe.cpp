@@ -5,9 +5,9 @@
 #include "platform/widgets/qtshellopen.h"
 #include "platform/widgets/qttoolkit.h"
 #include "tools/bench/memory.h"
+#include "tools/bench/shown.h"
 
 #include <QApplication>
-#include <QTimer>
 #include <cstdio>
 
 int main(int argc, char* argv[]) {
@@ -21,9 +21,7 @@ int main(int argc, char* argv[]) {
         url > 0 && url + 1 < arguments.size())
         frmMain.Inet1().setURL(arguments.at(url + 1));
     app::startup(frmMain);
-    // exit(), not quit(): quit() closes the windows, and closing the main window ends the
-    // program before it could report.
-    QTimer::singleShot(0, &application, [] { QCoreApplication::exit(0); });
+    const ExitOnceShown end(frmMain);
     const int result = QApplication::exec();
     std::printf("peak %lld\n", static_cast<long long>(bench::peakResidentKiB()));
     return result;
