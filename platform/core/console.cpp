@@ -15,6 +15,15 @@ void useParentConsole() {
         const HANDLE handle = GetStdHandle(stream);
         return handle == nullptr || handle == INVALID_HANDLE_VALUE;
     };
+    // A console's handles handed down by kursove.com, which this windowed program may use
+    // only once it is attached to that console.
+    const HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+    DWORD mode = 0;
+    if (!leadsNowhere(STD_OUTPUT_HANDLE) && GetFileType(out) == FILE_TYPE_CHAR &&
+        !GetConsoleMode(out, &mode)) {
+        AttachConsole(ATTACH_PARENT_PROCESS);
+        return;
+    }
     if (!leadsNowhere(STD_OUTPUT_HANDLE) || !AttachConsole(ATTACH_PARENT_PROCESS))
         return; // piped or redirected already, or started from Explorer
     std::FILE* ignored = nullptr;
@@ -35,6 +44,16 @@ void printText(std::FILE* stream, const QString& text) {
                       static_cast<DWORD>(text.size()), &written, nullptr);
         return;
     }
+    // A file or pipe gets UTF-8, which reads right whatever the system's code page; a file
+    // that starts here also gets a byte order mark, so Notepad and "type" know it.
+    QByteArray bytes = text.toUtf8();
+    LARGE_INTEGER at{};
+    if (GetFileType(handle) == FILE_TYPE_DISK && SetFilePointerEx(handle, {}, &at, FILE_CURRENT) &&
+        at.QuadPart == 0)
+        bytes.prepend("\xEF\xBB\xBF");
+    std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stream);
+    std::fflush(stream);
+    return;
 #endif
     std::fputs(text.toLocal8Bit().constData(), stream);
     std::fflush(stream);

@@ -13,7 +13,7 @@ void useParentConsole();
 
 // Writes the text to the stream so that it reads right where it lands: a Windows console is
 // given the characters themselves (its code page is the OEM one, not the program's), a file
-// or pipe the system's encoding.
+// or pipe UTF-8 on Windows (a new file with a byte order mark), the system's encoding elsewhere.
 void printText(std::FILE* stream, const QString& text);
 
 } // namespace platform
