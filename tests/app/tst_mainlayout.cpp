@@ -153,6 +153,20 @@ private slots:
         for (QWidget* child : children)
             leftToRight.insert(child, child->geometry());
         QVERIFY(window.lblDate->x() < window.lblDate2->x());
+        // The room a caption's text leaves on its left and on its right: they change sides.
+        const auto margins = [](QLabel* caption) {
+            const QImage image = caption->grab().toImage();
+            int first = image.width();
+            int last = -1;
+            for (int x = 0; x < image.width(); ++x)
+                for (int y = 0; y < image.height(); ++y)
+                    if (image.pixel(x, y) != image.pixel(0, 0)) {
+                        first = std::min(first, x);
+                        last = x;
+                    }
+            return std::pair{first, image.width() - 1 - last};
+        };
+        const auto usdCaption = margins(window.Label1);
 
         window.setLayoutDirection(Qt::RightToLeft);
         for (QWidget* child : children) {
@@ -161,6 +175,14 @@ private slots:
                                               mirrored.width(), mirrored.height()));
         }
         QVERIFY(window.lblDate->x() > window.lblDate2->x());
+        const auto mirroredCaption = margins(window.Label1);
+        QVERIFY2(std::abs(mirroredCaption.first - usdCaption.second) <= 2 &&
+                     std::abs(mirroredCaption.second - usdCaption.first) <= 2,
+                 qPrintable(QStringLiteral("left to right %1|%2, right to left %3|%4")
+                                .arg(usdCaption.first)
+                                .arg(usdCaption.second)
+                                .arg(mirroredCaption.first)
+                                .arg(mirroredCaption.second)));
         QVERIFY(window.btnRefresh->x() > client->width() / 2);
 
         window.setLayoutDirection(Qt::LeftToRight);
