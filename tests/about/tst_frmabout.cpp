@@ -58,7 +58,7 @@ private slots:
         CountingShell shell;
         about::frmAbout dlg(shell);
         QVERIFY(dlg.lbl1->text().contains(QLatin1String(rates::BankHost)));
-        QCOMPARE(dlg.Image1->pixmap().size(), QSize(105, 40));
+        QCOMPARE(dlg.Image1->pixmap().deviceIndependentSize().toSize(), QSize(105, 40));
         QVERIFY(!dlg.Image1->accessibleName().isEmpty());
         for (QWidget* widget : dlg.findChildren<QWidget*>()) {
             const bool link = widget == dlg.Image1 || widget == dlg.Label4;
