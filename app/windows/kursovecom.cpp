@@ -2,10 +2,9 @@
 // exe when "kursove" is typed (.com comes before .exe), and unlike the windowed exe it is
 // waited for: it starts kursove.exe beside it with the same arguments and standard handles,
 // waits for it and returns its exit status. Plain Win32, linked statically: nothing of Qt.
-#include <windows.h>
-
 #include <cwchar>
 #include <string>
+#include <windows.h>
 
 namespace {
 
@@ -29,8 +28,8 @@ void complain(const wchar_t* text) {
         return;
     }
     char bytes[512];
-    const int size = WideCharToMultiByte(CP_UTF8, 0, text, -1, bytes, sizeof bytes, nullptr,
-                                         nullptr);
+    const int size =
+        WideCharToMultiByte(CP_UTF8, 0, text, -1, bytes, sizeof bytes, nullptr, nullptr);
     if (size > 1)
         WriteFile(err, bytes, static_cast<DWORD>(size - 1), &written, nullptr);
 }
