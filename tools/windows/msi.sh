@@ -92,10 +92,10 @@ bulgarian=(
 for query in "${bulgarian[@]}"; do
     msibuild "$out" -q "$query"
 done
-# The dialogs a person sees when opening the package (wixl writes none): welcome, progress,
-# done with "start Kursove", and the two ends that went wrong, and what each step is called
-# while it runs. Their tables are in ui/; here
-# they are put in the sequence. With /qn none shows, nor does the program start.
+# The dialogs a person sees when opening the package (wixl writes none): welcome, progress
+# (with each step's Bulgarian name), done with "start Kursove", and the two ends that went
+# wrong. Their tables are in ui/; here they are put in the sequence. With /qn none shows,
+# nor does the program start.
 for idt in "$here"/ui/*.idt; do
     sed 's/$/\r/' "$idt" >"$work/$(basename "$idt")"
     msibuild "$out" -i "$work/$(basename "$idt")"
