@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The Windows installer in a fresh Wine prefix of its own, used as a person would: installed
-# with msiexec, the program started from its Start-menu shortcut on Xvfb (through the sample
+# through its dialogs (each saved as a screenshot), the program started by the last one and
+# from its Start-menu shortcut on Xvfb (through the sample
 # server as its proxy, redirected to HTTPS), then replaced by the same version built again and
 # by a newer one, an older one refused, and uninstalled with the installed-programs list's own
 # command. Checks where each file lands and that options.opt outlives the program.
@@ -122,7 +123,7 @@ xdotool windowactivate --sync "$welcome" key Return
 # The progress dialog, while the files are copied; a quick copy may show only the last one.
 progress=$(next "$welcome" 240) || { echo "msitrial: nothing after the welcome"; exit 1; }
 shot progress
-if done=$(next "$progress" 240); then
+if done=$(next "$progress" 120); then
     sleep 1
 else
     done=$progress
