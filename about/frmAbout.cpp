@@ -39,10 +39,19 @@ frmAbout::frmAbout(platform::ShellOpen& shell, QWidget* owner) : QDialog(owner),
     lbl1->setWordWrap(true);
 
     Image1 = new platform::ClickLabel(this);
-    const QPixmap picture(QStringLiteral(":/about/about.bmp"));
+    // A screen with more than one pixel to a point (144 DPI and up) gets the picture drawn at
+    // twice the size, brought smoothly to its own scale rather than blown up.
+    const QSize size(105, 40);
+    const qreal ratio = devicePixelRatio();
+    QPixmap picture(ratio > 1 ? QStringLiteral(":/about/about@2x.bmp")
+                              : QStringLiteral(":/about/about.bmp"));
+    if (ratio > 1) {
+        picture = picture.scaled((QSizeF(size) * ratio).toSize(), Qt::IgnoreAspectRatio,
+                                 Qt::SmoothTransformation);
+        picture.setDevicePixelRatio(ratio);
+    }
     Image1->setPixmap(picture);
-    Image1->setGeometry(platform::twips(1680), platform::twips(1080), picture.width(),
-                        picture.height());
+    Image1->setGeometry(platform::twips(1680), platform::twips(1080), size.width(), size.height());
     Image1->setAccessibleName(QStringLiteral("Уеб сайт на автора: ") +
                               QLatin1String(WebAddressShown));
 

@@ -58,6 +58,13 @@ void showBeginningIfCut(QLabel& label) {
     label.setToolTip(cut ? label.text() : QString());
 }
 
+// A caption's text keeps to the side away from its value and changes sides with the window;
+// Qt would place it by the direction of its own (Latin or Cyrillic) text.
+void alignCaption(QLabel& label) {
+    label.setAlignment(Qt::AlignAbsolute | Qt::AlignVCenter |
+                       (label.isRightToLeft() ? Qt::AlignRight : Qt::AlignLeft));
+}
+
 QLabel* captionLabel(const QString& text, const QFont& font, bool framed, QWidget* parent) {
     QLabel* label = framed ? new platform::ElidedLabel(text, parent) : new QLabel(text, parent);
     label->setTextFormat(Qt::PlainText); // page text is shown as it is, never as markup
@@ -66,7 +73,7 @@ QLabel* captionLabel(const QString& text, const QFont& font, bool framed, QWidge
         label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         label->setAlignment(Qt::AlignCenter);
     } else {
-        label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        alignCaption(*label);
     }
     return label;
 }
@@ -230,8 +237,11 @@ void frmMain::showEvent(QShowEvent* event) {
 
 void frmMain::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
-    if (event->type() == QEvent::LayoutDirectionChange)
+    if (event->type() == QEvent::LayoutDirectionChange) {
+        for (QLabel* caption : {lblDate, Label1})
+            alignCaption(*caption);
         fitLayout();
+    }
 }
 
 // The most the client area may take for the window, frame and menu included, to show whole on

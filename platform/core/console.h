@@ -13,7 +13,8 @@ void useParentConsole();
 
 // Writes the text to the stream so that it reads right where it lands: a Windows console is
 // given the characters themselves (its code page is the OEM one, not the program's), a file
-// or pipe the system's encoding. False when it could not all be written (a full disk).
+// or pipe UTF-8 on Windows (a new file with a byte order mark), the system's encoding elsewhere.
+// False when it could not all be written (a full disk).
 [[nodiscard]] bool printText(std::FILE* stream, const QString& text);
 
 } // namespace platform

@@ -13,7 +13,7 @@ constexpr std::array Options {
         ToolkitOption{"widgetcount", nullptr, "Отчита на изхода броя на елементите."},
         ToolkitOption{"reverse", nullptr, "Подрежда прозорците отдясно наляво."},
         ToolkitOption{"qmljsdebugger", "порт", "Включва отстраняването на грешки в QML.", true},
-        ToolkitOption{"platform", "име", "Приставка за прозоречната система (напр. offscreen)."},
+        ToolkitOption{"platform", "име", "Прозоречна система, напр. offscreen."},
         ToolkitOption{"platformpluginpath", "папка",
                       "Папка с приставките за прозоречната система."},
         ToolkitOption{"platformtheme", "тема", "Тема на прозоречната система."},

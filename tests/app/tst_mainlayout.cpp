@@ -144,12 +144,36 @@ private slots:
         QHash<QWidget*, QRect> leftToRight;
         for (QWidget* child : children)
             leftToRight.insert(child, child->geometry());
+        // The room a caption's text leaves on its left and on its right: they change sides.
+        const auto margins = [](QLabel* caption) {
+            const QImage image = caption->grab().toImage();
+            int first = image.width();
+            int last = -1;
+            for (int x = 0; x < image.width(); ++x)
+                for (int y = 0; y < image.height(); ++y)
+                    if (image.pixel(x, y) != image.pixel(0, 0)) {
+                        first = std::min(first, x);
+                        last = x;
+                    }
+            return std::pair{first, image.width() - 1 - last};
+        };
+        const auto usdCaption = margins(app.window.Label1);
+
         app.window.setLayoutDirection(Qt::RightToLeft);
         for (QWidget* child : children) {
             const QRect mirrored = leftToRight.value(child);
             QCOMPARE(child->geometry(), QRect(client->width() - mirrored.right() - 1, mirrored.y(),
                                               mirrored.width(), mirrored.height()));
         }
+        const auto mirroredCaption = margins(app.window.Label1);
+        QVERIFY2(std::abs(mirroredCaption.first - usdCaption.second) <= 2 &&
+                     std::abs(mirroredCaption.second - usdCaption.first) <= 2,
+                 qPrintable(QStringLiteral("left to right %1|%2, right to left %3|%4")
+                                .arg(usdCaption.first)
+                                .arg(usdCaption.second)
+                                .arg(mirroredCaption.first)
+                                .arg(mirroredCaption.second)));
+
         app.window.setLayoutDirection(Qt::LeftToRight);
         for (QWidget* child : children)
             QCOMPARE(child->geometry(), leftToRight.value(child));

@@ -28,7 +28,7 @@ stage() {
 stage "packages"
 PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev dpkg-dev g++-mingw-w64-x86-64-posix wine64
           zip unzip wixl msitools xvfb xauth openbox xdotool xclip imagemagick fonts-dejavu-core
-          qt6-translations-l10n)
+          qt6-translations-l10n python3-olefile)
 install_packages "${PACKAGES[@]}"
 WINE=$(dpkg -L wine64 | grep -m1 '/wine64$')
 MINGW_GCC=$(dirname "$(x86_64-w64-mingw32-g++-posix -print-libgcc-file-name)")
@@ -114,6 +114,7 @@ rm -rf "$stagedir" "$BUILD/$name.zip"
 # starts but looks foreign, fetches nothing over HTTPS, or shows Qt's own texts in English.
 zipfiles=(
     "$BUILD/kursove.exe:."                             # the program
+    "$BUILD/kursove.com:."                             # what a command prompt runs and waits for
     "$QT/bin/Qt6Core.dll:." "$QT/bin/Qt6Gui.dll:."     # Qt, which it links
     "$QT/bin/Qt6Widgets.dll:." "$QT/bin/Qt6Network.dll:."
     "$MINGW_GCC/libgcc_s_seh-1.dll:."                  # the MinGW runtime that Qt and the
@@ -141,7 +142,17 @@ for needed in AttachConsole GetConsoleMode WriteConsoleW; do
 done
 grep -qaF "$(printf 'Курсове' | iconv -f UTF-8 -t UTF-16LE)" "$BUILD/kursove.exe" \
     || { echo "kursove.exe has no Bulgarian version information" >&2; exit 1; }
-x86_64-w64-mingw32-strip "$stagedir"/*.exe "$stagedir"/*.dll "$stagedir"/*/*.dll
+x86_64-w64-mingw32-strip "$stagedir"/*.exe "$stagedir"/*.com "$stagedir"/*.dll "$stagedir"/*/*.dll
+# The notices the licences ask for, in licenses\, from the files staged: a file without one
+# stops the build here. The check must refuse a DLL it has no notice for.
+"$ROOT/tools/windows/notices.sh" "$stagedir" "$CACHE/src-$(dpkg-query -W -f='${Version}' qt6-base-dev)/qtbase"
+cp -r "$stagedir" "$BUILD/notices-check"
+cp "$stagedir/Qt6Core.dll" "$BUILD/notices-check/Qt6Extra.dll"
+if "$ROOT/tools/windows/notices.sh" --check "$BUILD/notices-check" 2>/dev/null; then
+    echo "the notices check passed a DLL with no notice" >&2
+    exit 1
+fi
+rm -rf "$BUILD/notices-check"
 (cd "$BUILD" && zip -qr "$name.zip" "$name")
 
 stage "the zip in a fresh Wine prefix, through the sample server, to HTTPS"

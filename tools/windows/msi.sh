@@ -82,7 +82,7 @@ msibuild "$out" -i "$work/_ForceCodepage.idt"
 bulgarian=(
     "UPDATE \`Property\` SET \`Value\` = 'Курсове' WHERE \`Property\` = 'ProductName'"
     "UPDATE \`Property\` SET \`Value\` = 'Проектът „Курсове“' WHERE \`Property\` = 'Manufacturer'"
-    "UPDATE \`Shortcut\` SET \`Name\` = 'Валутни курсове',
+    "UPDATE \`Shortcut\` SET \`Name\` = 'Курсове',
         \`Description\` = 'Официалните курсове на чуждестранните валути към българския лев'
         WHERE \`Shortcut\` = 'MenuShortcut'"
     "UPDATE \`LaunchCondition\`
@@ -92,6 +92,39 @@ bulgarian=(
 for query in "${bulgarian[@]}"; do
     msibuild "$out" -q "$query"
 done
+# The dialogs a person sees when opening the package (wixl writes none): welcome, progress
+# (with each step's Bulgarian name), done with "start Kursove", and the two ends that went
+# wrong. Their tables are in ui/; here they are put in the sequence. With /qn none shows,
+# nor does the program start.
+for idt in "$here"/ui/*.idt; do
+    sed 's/$/\r/' "$idt" >"$work/$(basename "$idt")"
+    msibuild "$out" -i "$work/$(basename "$idt")"
+done
+ui=(
+    "INSERT INTO \`InstallUISequence\` (\`Action\`, \`Condition\`, \`Sequence\`)
+        VALUES ('WelcomeDlg', 'NOT Installed', 1230)"
+    "INSERT INTO \`InstallUISequence\` (\`Action\`, \`Sequence\`) VALUES ('ProgressDlg', 1299)"
+    "INSERT INTO \`InstallUISequence\` (\`Action\`, \`Sequence\`) VALUES ('ExitDialog', -1)"
+    "INSERT INTO \`InstallUISequence\` (\`Action\`, \`Sequence\`) VALUES ('UserExit', -2)"
+    "INSERT INTO \`InstallUISequence\` (\`Action\`, \`Sequence\`) VALUES ('FatalError', -3)"
+    "INSERT INTO \`Property\` (\`Property\`, \`Value\`) VALUES ('DefaultUIFont', 'KNormal')"
+    "INSERT INTO \`Property\` (\`Property\`, \`Value\`) VALUES ('LAUNCHKURSOVE', '1')"
+    # Started as the shortcut starts it: in the person's settings folder, not waited for
+    # (34: an exe in a folder, 192: asynchronous).
+    "INSERT INTO \`CustomAction\` (\`Action\`, \`Type\`, \`Source\`, \`Target\`)
+        VALUES ('LaunchKursove', 226, 'OPTIONSDIR', '\"[INSTALLDIR]kursove.exe\"')"
+    # The installed-programs entry names the folder (51: sets a property), once it is known.
+    "INSERT INTO \`CustomAction\` (\`Action\`, \`Type\`, \`Source\`, \`Target\`)
+        VALUES ('SetInstallLocation', 51, 'ARPINSTALLLOCATION', '[INSTALLDIR]')"
+    # ...and its size in KiB.
+    "INSERT INTO \`Property\` (\`Property\`, \`Value\`)
+        VALUES ('ARPSIZE', '$(du -sk --apparent-size "$stagedir" | cut -f1)')"
+    "INSERT INTO \`InstallExecuteSequence\` (\`Action\`, \`Sequence\`)
+        VALUES ('SetInstallLocation', 1001)"
+)
+for query in "${ui[@]}"; do
+    msibuild "$out" -q "$query"
+done
 # A rebuild of the same version replaces the installed one instead of going in beside it:
 # wixl's upgrade row leaves the same version out, 512 takes it in. The attributes are part of
 # the row's key, which SQL cannot change, so the table is written back whole.
@@ -99,6 +132,10 @@ msiinfo export "$out" Upgrade \
     | awk -F'\t' -v OFS='\t' '$7 ~ /^WIX_UPGRADE_DETECTED\r?$/ { $5 = $5 + 512 } { print }' \
     >"$work/Upgrade.idt"
 msibuild "$out" -i "$work/Upgrade.idt"
+# Last, as msibuild writes the summary again: what Explorer shows of the file, in Bulgarian.
+"$here/msisummary.py" "$out" "Инсталатор на Курсове" "Курсове $version" "Проектът „Курсове“" \
+    "Курсове, валутни курсове, инсталатор" \
+    "Официалните курсове на чуждестранните валути към българския лев" "x64;1026"
 
 # Read back: each change must be in the file.
 table() { msiinfo export "$out" "$1" | tr -d '\r\0'; }
@@ -107,7 +144,7 @@ expect _ForceCodepage "1251	_ForceCodepage"
 expect Property "ProductName	Курсове"
 expect Property "Manufacturer	Проектът „Курсове“"
 expect Property "ProductVersion	$version"
-grep -q "^MenuShortcut	ProgramMenuFolder	Валутни курсове	" <<<"$(table Shortcut)" \
+grep -q "^MenuShortcut	ProgramMenuFolder	Курсове	" <<<"$(table Shortcut)" \
     || fail "the shortcut has no Bulgarian name"
 grep -q "	OPTIONSDIR	" <<<"$(table Shortcut)" || fail "the shortcut starts elsewhere"
 grep -qE '	513	+WIX_UPGRADE_DETECTED$' <<<"$(table Upgrade)" \
@@ -116,6 +153,12 @@ grep -qE '	513	+WIX_UPGRADE_DETECTED$' <<<"$(table Upgrade)" \
 # count says compressed (2) with limited privileges (8).
 ! grep -q '^ALLUSERS	' <<<"$(table Property)" || fail "ALLUSERS is set"
 msiinfo suminfo "$out" | grep -qx 'Source: 10 (a)' || fail "the package asks for elevation"
+msiinfo suminfo "$out" | iconv -f CP1251 | grep -qx "Subject: Курсове $version" \
+    || fail "the summary is not in Bulgarian"
+for dialog in WelcomeDlg ProgressDlg ExitDialog UserExit FatalError; do
+    grep -q "^$dialog	" <<<"$(table InstallUISequence)" || fail "$dialog is never shown"
+done
+expect CustomAction "SetInstallLocation	51	ARPINSTALLLOCATION	[INSTALLDIR]	"
 # Every staged file is in the installer.
 [ "$(table File | tail -n +4 | wc -l)" = "$(find "$stagedir" -type f | wc -l)" ] \
     || fail "the installer and $stagedir hold different numbers of files"

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The Windows installer in a fresh Wine prefix of its own, used as a person would: installed
-# with msiexec, the program started from its Start-menu shortcut on Xvfb (through the sample
+# through its dialogs (each saved as a screenshot), the program started by the last one and
+# from its Start-menu shortcut on Xvfb (through the sample
 # server as its proxy, redirected to HTTPS), then replaced by the same version built again and
 # by a newer one, an older one refused, and uninstalled with the installed-programs list's own
 # command. Checks where each file lands and that options.opt outlives the program.
@@ -53,7 +54,7 @@ folder() {
 appdata=$(folder APPDATA)
 programs=$(folder LOCALAPPDATA)/Programs/Kursove
 optionsdir=$appdata/Kursove
-shortcut="$appdata/Microsoft/Windows/Start Menu/Programs/Валутни курсове.lnk"
+shortcut="$appdata/Microsoft/Windows/Start Menu/Programs/Курсове.lnk"
 [ -d "$appdata" ] || fail "no application-data folder in the prefix"
 
 # Every MSI on Xvfb: Wine's installer opens hidden windows.
@@ -90,11 +91,74 @@ newversion=$(msiinfo export "$newer" Property | tr -d '\r' | sed -n 's/^ProductV
 [ "$(printf '%s\n' "$version" "$newversion" | sort -V | tail -n 1)" = "$newversion" ] \
     && [ "$newversion" != "$version" ] || fail "$(basename "$newer") is not a later version"
 
-msiexec /i "$(winpath "$msi")" /qn || fail "msiexec /i $(basename "$msi") failed"
+# Installed as a person would: the package opened, its dialogs on screen (each one saved),
+# "Инсталирай", then "Готово" with "Стартирай Курсове" ticked, which must start the program in
+# the person's settings folder. Its options there name the sample server as the proxy
+# (written first: the installer keeps a folder it finds); closing the window writes them back
+# in CR LF.
+mkdir -p "$optionsdir"
+printf '1\n1\n%s\n"127.0.0.1"\n' "$port" >"$optionsdir/options.opt"
+options=$(printf '1\r\n1\r\n%s\r\n"127.0.0.1"\r\n' "$port")
+cat >"$work/install.sh" <<'SESSION'
+set -u
+openbox >/dev/null 2>&1 &
+sleep 1
+"$WINE" msiexec /i "$MSI" &
+installer() { xdotool search --name 'Инсталиране на Курсове' 2>/dev/null | tail -n 1; }
+# Waits up to $2 quarter-seconds for an installer window other than $1; prints it.
+next() {
+    local w
+    for _ in $(seq "$2"); do
+        w=$(installer)
+        [ -n "$w" ] && [ "$w" != "$1" ] && { echo "$w"; return 0; }
+        sleep 0.25
+    done
+    return 1
+}
+shot() { import -window root "$SHOTS/raw-msi-$1.png"; }
+welcome=$(next none 240) || { echo "msitrial: no welcome dialog"; exit 1; }
+sleep 2
+shot welcome
+xdotool windowactivate --sync "$welcome" key Return
+# The progress dialog, while the files are copied; a quick copy may show only the last one.
+progress=$(next "$welcome" 240) || { echo "msitrial: nothing after the welcome"; exit 1; }
+shot progress
+if done=$(next "$progress" 120); then
+    sleep 1
+else
+    done=$progress
+    rm -f "$SHOTS/raw-msi-progress.png"
+fi
+shot done
+xdotool windowactivate --sync "$done" key Return
+for _ in $(seq 120); do
+    win=$(xdotool search --name 'Валутни курсове' 2>/dev/null | head -n 1)
+    [ -n "$win" ] && break
+    sleep 0.5
+done
+[ -n "${win:-}" ] || { echo "msitrial: the program did not start from the last dialog"; exit 1; }
+sleep 4
+shot started
+xdotool windowactivate --sync "$win" key alt+F4
+for _ in $(seq 20); do
+    xdotool search --name 'Валутни курсове' >/dev/null 2>&1 || break
+    sleep 0.5
+done
+timeout 30 "$WINESERVER" -w
+SESSION
+MSI=$(winpath "$msi") WINE=$WINE WINESERVER=$WINESERVER SHOTS=$shots \
+    xvfb-run -a -s "-screen 0 1024x768x24" bash "$work/install.sh" || fail "the dialogs' trial failed"
+for shot in welcome progress done started; do
+    [ -f "$shots/raw-msi-$shot.png" ] || continue
+    convert "$shots/raw-msi-$shot.png" -trim +repage "$shots/kursove-msi-$shot.png"
+    rm -f "$shots/raw-msi-$shot.png"
+done
+[ "$(cat "$optionsdir/options.opt")" = "$options" ] \
+    || fail "the program started by the installer did not save options.opt in $optionsdir"
+echo "msitrial: installed through its dialogs (screenshots kursove-msi-*.png); \"Стартирай" \
+    "Курсове\" started the program in %APPDATA%\\Kursove"
 same_as_zip "installed"
 [ -f "$shortcut" ] || fail "no Start-menu shortcut: $(ls "$(dirname "$shortcut")")"
-[ -d "$optionsdir" ] || fail "no options folder $optionsdir"
-[ -z "$(ls -A "$optionsdir")" ] || fail "the options folder is not empty: $(ls -A "$optionsdir")"
 list=$(installed)
 [ "$(wc -l <<<"$list")" = 1 ] && [[ $list == "Курсове|$version|Проектът „Курсове“|{"* ]] \
     || fail "the installed-programs list shows: ${list:-nothing}"
@@ -108,11 +172,18 @@ icon=$(iconv -f UTF-16 -t UTF-8 "$work/products.reg" | tr -d '\r' \
 echo "msitrial: $(basename "$msi") installed for this person in" \
     "%LOCALAPPDATA%\\Programs\\Kursove, the same files as the zip;" \
     "listed as Курсове $version by Проектът „Курсове“ with its icon"
+# The entry names the folder it installed to, and its size.
+entry="HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\${list##*|}"
+value() { "$WINE" reg query "$entry" /v "$1" | tr -d '\r' | sed -n "s/^ *$1 *REG_[A-Z_]* *//p"; }
+location=$(value InstallLocation)
+[ "$(realpath -m "$("$WINE" winepath -u "$location" | tr -d '\r')")" = "$programs" ] \
+    || fail "the entry names the folder ${location:-nowhere}"
+echo "msitrial: the entry names its folder $location; size $(value Size) KiB" \
+    "(EstimatedSize $(value EstimatedSize), which Windows works out itself)"
 
 # Started from the menu, as a person would: the options must land in their settings folder.
 # Written with LF line ends: closing the window writes them back in CR LF.
 printf '1\n1\n%s\n"127.0.0.1"\n' "$port" >"$optionsdir/options.opt"
-options=$(printf '1\r\n1\r\n%s\r\n"127.0.0.1"\r\n' "$port")
 cat >"$work/session.sh" <<'SESSION'
 set -u
 openbox >/dev/null 2>&1 &

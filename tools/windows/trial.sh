@@ -32,6 +32,8 @@ port=$(sampleserver_port "$work/server.log")
 
 unzip -q "$zip" -d "$work"
 app=$(echo "$work"/kursove-*-windows-x64)
+# Every file in the zip with the notices its licences ask for.
+"$ROOT/tools/windows/notices.sh" --check "$app"
 # Written with LF line ends, as a text editor would: closing the window must write it back in
 # the program's own CR LF form, the same bytes as on Linux.
 printf '1\n1\n%s\n"127.0.0.1"\n' "$port" >"$app/options.opt"
@@ -133,3 +135,34 @@ grep -q '^closed$' "$work/input.out" || fail "Alt+F4 during a download did not e
 [ "$(cat "$app/options.opt")" = "$(printf '1\r\n0\r\n%s\r\n"127.0.0.1"\r\n' "$slowport")" ] \
     || fail "options.opt was not saved on Alt+F4: $(od -c "$app/options.opt")"
 echo "trial: input during a download dropped, a later click refreshed, Alt+F4 saved and ended"
+
+# At a command prompt, typed as a person types (an interactive cmd on a terminal, which does
+# not wait for a windowed program): "kursove" is kursove.com, which waits, so the help comes
+# before the next prompt and a refusal leaves %errorlevel% at 2. Help sent to a file is UTF-8
+# with a byte order mark: this prefix's code page is Western, with no Cyrillic.
+rm -f "$app/options.opt"
+cat >"$work/prompt.sh" <<'SESSION'
+cd "$APP"
+{
+    sleep 3
+    for line in 'kursove --help' 'echo next' 'kursove --bogus' 'echo errorlevel=%errorlevel%' \
+        'kursove --help-all > help.txt' 'exit'; do
+        printf '%s\r' "$line"
+        sleep 2
+    done
+} | env -u WINEPATH WINEPREFIX="$PREFIX" LC_ALL=C.UTF-8 script -qc "$WINE cmd" /dev/null
+SESSION
+APP=$app PREFIX=$work/prefix WINE=$WINE timeout 120 xvfb-run -a bash "$work/prompt.sh" 2>&1 \
+    | sed 's/\x1b\[[0-9;?]*[A-Za-z]//g; s/\x1b\][^\x07]*\x07//g' | tr -d '\r' | grep -v '^$' \
+    >"$work/prompt.out" || true
+sed 's/^/  | /' "$work/prompt.out"
+awk '/>kursove --help$/ { asked = 1 } asked && /^Използване: kursove/ { helped = 1 }
+     />echo next$/ { ok = asked && helped; exit } END { exit !ok }' "$work/prompt.out" \
+    || fail "kursove --help at a prompt did not answer before the next prompt"
+grep -qx 'errorlevel=2' "$work/prompt.out" || fail "kursove --bogus left %errorlevel% other than 2"
+[ "$(head -c 3 "$app/help.txt")" = $'\xEF\xBB\xBF' ] && iconv -f UTF-8 -t UTF-8 "$app/help.txt" \
+    | grep -q 'Използване: kursove' || fail "help sent to a file is not UTF-8 with a byte order mark"
+width=$(tail -c +4 "$app/help.txt" | tr -d '\r' | LC_ALL=C.UTF-8 wc -L)
+[ "$width" -le 79 ] || fail "--help-all has a line $width columns wide"
+echo "trial: at a cmd prompt kursove --help answered before the next prompt, --bogus set" \
+    "%errorlevel% to 2, and --help-all > help.txt is UTF-8 with a byte order mark"
