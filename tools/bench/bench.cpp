@@ -100,6 +100,13 @@ QByteArray fetched(QNetworkAccessManager& manager, const QString& address, QByte
     return reply->readAll();
 }
 
+// How many runs a median is taken over: KURSOVE_BENCH_ROUNDS, when set, caps each count (a
+// quick run that only shows the table still works).
+int rounds(int usual) {
+    const int cap = qEnvironmentVariableIntValue("KURSOVE_BENCH_ROUNDS");
+    return cap > 0 ? std::min(usual, cap) : usual;
+}
+
 double extractNs(const QString& text, int samples, int repeat) {
     rates::Cells cells;
     TableGrid grid;
@@ -279,25 +286,27 @@ int main(int argc, char* argv[]) {
                 QByteArray(7, '-').constData(), QByteArray(24, '-').constData());
 
     row("extraction, sample page (6.5 KB), vs bare scan",
-        mbPerSecond(sample.size(), extractNs(sampleText, 15, 2000)),
-        mbPerSecond(sample.size(), scanNs(sampleText, 15, 2000)), "MB/s", "");
-    row("extraction, 1 MiB page, vs bare scan", mbPerSecond(big.size(), extractNs(bigText, 15, 20)),
-        mbPerSecond(big.size(), scanNs(bigText, 15, 20)), "MB/s", ">= 1024 MB/s");
+        mbPerSecond(sample.size(), extractNs(sampleText, rounds(15), 2000)),
+        mbPerSecond(sample.size(), scanNs(sampleText, rounds(15), 2000)), "MB/s", "");
+    row("extraction, 1 MiB page, vs bare scan",
+        mbPerSecond(big.size(), extractNs(bigText, rounds(15), 20)),
+        mbPerSecond(big.size(), scanNs(bigText, rounds(15), 20)), "MB/s", ">= 1024 MB/s");
 
     QStringDecoder cp1251("windows-1251");
     volatile qsizetype sink = 0;
     row("decoding windows-1251, 1 MiB, vs plain decoder",
         mbPerSecond(big.size(),
-                    medianNs(15, 10, [&] { sink = rates::decodepage(big, {}).size(); })),
+                    medianNs(rounds(15), 10, [&] { sink = rates::decodepage(big, {}).size(); })),
         mbPerSecond(big.size(),
-                    medianNs(15, 10, [&] { sink = QString(cp1251.decode(big)).size(); })),
+                    medianNs(rounds(15), 10, [&] { sink = QString(cp1251.decode(big)).size(); })),
         "MB/s", "");
     const QByteArray utf8Type = "text/html; charset=utf-8";
     row("decoding UTF-8, 1 MiB, vs QString::fromUtf8",
+        mbPerSecond(
+            bigUtf8.size(),
+            medianNs(rounds(15), 10, [&] { sink = rates::decodepage(bigUtf8, utf8Type).size(); })),
         mbPerSecond(bigUtf8.size(),
-                    medianNs(15, 10, [&] { sink = rates::decodepage(bigUtf8, utf8Type).size(); })),
-        mbPerSecond(bigUtf8.size(),
-                    medianNs(15, 10, [&] { sink = QString::fromUtf8(bigUtf8).size(); })),
+                    medianNs(rounds(15), 10, [&] { sink = QString::fromUtf8(bigUtf8).size(); })),
         "MB/s", "");
 
     // A refresh from the click to the filled grid, and a plain fetch of the same page.
@@ -316,10 +325,10 @@ int main(int argc, char* argv[]) {
     window.Form_Load();
     window.show();
     window.Inet1().setURL(address);
-    const double refreshNs = medianNs(51, 1, [&] { window.btnRefresh_Click(); });
+    const double refreshNs = medianNs(rounds(51), 1, [&] { window.btnRefresh_Click(); });
     QNetworkAccessManager manager;
     const double plainNs =
-        medianNs(51, 1, [&] { sink = fetched(manager, address, nullptr).size(); });
+        medianNs(rounds(51), 1, [&] { sink = fetched(manager, address, nullptr).size(); });
     row("refresh, click to filled grid, vs plain fetch", refreshNs / 1e6, plainNs / 1e6, "ms",
         "<= 1.3x, < 5 ms");
     // A refresh that brings new rates for every cell: the first of each day, and the first of
@@ -327,7 +336,7 @@ int main(int argc, char* argv[]) {
     QByteArray changed = sample;
     changed.replace('.', ',');
     bool flip = false;
-    const double newValuesNs = medianNs(51, 1, [&] {
+    const double newValuesNs = medianNs(rounds(51), 1, [&] {
         flip = !flip;
         server.config().page = flip ? changed : sample;
         window.btnRefresh_Click();
@@ -348,7 +357,7 @@ int main(int argc, char* argv[]) {
     rates::Cells plainCells;
     TextCaption plainDate;
     TextCaption plainUsd;
-    const double plainRefreshNs = medianNs(51, 1, [&] {
+    const double plainRefreshNs = medianNs(rounds(51), 1, [&] {
         flip = !flip;
         server.config().page = flip ? changed : sample;
         QByteArray type;
@@ -383,7 +392,7 @@ int main(int argc, char* argv[]) {
                                                 {"--plain", family, "--fetch", pageServer.address},
                                                 {},
                                                 onScreen}},
-                                              31);
+                                              rounds(31));
     const Run& program = runs[0];
     const Run& plain = runs[1];
     const Run& empty = runs[2];
