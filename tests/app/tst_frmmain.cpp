@@ -288,8 +288,8 @@ private slots:
              2},
             {{QStringLiteral("-style")}, QStringLiteral("„-style“ иска стойност"), 2},
             {{QStringLiteral("--version=3")}, QStringLiteral("„--version=3“"), 2},
+#ifdef Q_OS_LINUX // on Windows Qt shows a box of its own first, which no handler can stop
             {{QStringLiteral("-platform"), QStringLiteral("nosuchplugin")}, noWindow, 1},
-#ifdef Q_OS_LINUX
             {{}, noWindow, 1},
 #endif
         };
