@@ -6,6 +6,9 @@
 #include <QPushButton>
 #include <cstdio>
 #include <cstdlib>
+#ifdef Q_OS_WIN
+#include <ole2.h>
+#endif
 
 namespace platform {
 
@@ -24,11 +27,17 @@ void QtToolkit::DoEvents() {
 
 void QtToolkit::End(int status) {
     std::fflush(nullptr);
-    // What the person copied must outlive the program. The toolkit hands the clipboard over
-    // to the desktop (X11's clipboard manager; Windows' OleFlushClipboard) only as its
-    // application object goes, so that goes first, and only when the clipboard is ours.
-    if (QGuiApplication::clipboard()->ownsClipboard())
+    // What the person copied must outlive the program: the clipboard, when it is ours, is
+    // handed over first. Windows keeps only what is rendered into it (OleFlushClipboard);
+    // X11's clipboard manager is asked to take it by the toolkit only as its application
+    // object goes, so that goes.
+    if (QGuiApplication::clipboard()->ownsClipboard()) {
+#ifdef Q_OS_WIN
+        OleFlushClipboard();
+#else
         delete qApp;
+#endif
+    }
     std::_Exit(status);
 }
 

@@ -134,10 +134,12 @@ done
 { printf '\xEF\xBB\xBF'; sed "s/@VERSION@/$version/; s/\$/\r/" "$ROOT/app/windows/README.txt.in"; } \
     >"$stagedir/README.txt"
 # What a person sees of the exe must be there: the console answers to --help (a GUI program
-# that attaches to the command prompt's console and writes the characters themselves) and the
-# Bulgarian version information.
+# that attaches to the command prompt's console and writes the characters themselves), what was
+# copied is rendered into the clipboard before the program ends (OleFlushClipboard: Wine 8
+# drops the clipboard of a program that has ended, flushed or not, so the trial cannot see
+# it), and the Bulgarian version information.
 imports=$(x86_64-w64-mingw32-objdump -p "$BUILD/kursove.exe")
-for needed in AttachConsole GetConsoleMode WriteConsoleW; do
+for needed in AttachConsole GetConsoleMode WriteConsoleW OleFlushClipboard; do
     grep -q "\b$needed\b" <<<"$imports" || { echo "kursove.exe does not import $needed" >&2; exit 1; }
 done
 grep -qaF "$(printf 'Курсове' | iconv -f UTF-8 -t UTF-16LE)" "$BUILD/kursove.exe" \
