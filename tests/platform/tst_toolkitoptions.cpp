@@ -50,7 +50,6 @@ int main(int argc, char* argv[]) {
             words.push_back(valueFor(name));
     }
     std::vector<char*> args;
-    args.reserve(words.size() + 1);
     for (QByteArray& word : words)
         args.push_back(word.data());
     int count = static_cast<int>(args.size());
@@ -58,10 +57,8 @@ int main(int argc, char* argv[]) {
     const QApplication application(count, args.data());
 
     // Offscreen, the X11 plugin's own options stay behind; on X11 nothing does.
-    const QSet<QString> x11Only{QStringLiteral("display"),  QStringLiteral("name"),
-                                QStringLiteral("geometry"), QStringLiteral("title"),
-                                QStringLiteral("icon"),     QStringLiteral("visual"),
-                                QStringLiteral("nograb"),   QStringLiteral("dograb")};
+    const QSet<QString> x11Only{"display", "name",   "geometry", "title",
+                                "icon",    "visual", "nograb",   "dograb"};
     QSet<QString> left;
     for (const QString& argument : QCoreApplication::arguments().mid(1)) {
         if (argument.startsWith(u'-'))
