@@ -50,6 +50,7 @@ int main(int argc, char* argv[]) {
             words.push_back(valueFor(name));
     }
     std::vector<char*> args;
+    args.reserve(words.size() + 1);
     for (QByteArray& word : words)
         args.push_back(word.data());
     int count = static_cast<int>(args.size());
