@@ -52,8 +52,8 @@ private slots:
             R"(<meta http-equiv="Content-Type" content="text/html; charset=windows-1251">)";
         QTest::newRow("header") << win << QByteArray(R"(text/html; Charset="WINDOWS-1251")");
         QTest::newRow("meta") << meta + win << QByteArray("text/html");
-        QTest::newRow("another Cyrillic charset")
-            << koi8 << QByteArray("text/html; charset=koi8-r");
+        QTest::newRow("another Cyrillic charset, capitalised and quoted")
+            << koi8 << QByteArray(R"(text/html; Charset="koi8-r")");
         QTest::newRow("meta after 1024 bytes")
             << QByteArray(3000, ' ') + meta + win << QByteArray();
         // KOI8-R is not what a page naming no charset is taken to be.
