@@ -10,19 +10,17 @@
 #include <cstring>
 
 int main(int argc, char** argv) {
+    std::setvbuf(stdout, nullptr, _IONBF, 0); // each line reaches the test as it is written
     options::Options opt;
     options::KnownBytes known = options::LoadOpt(opt);
     if (argc > 1) {
         std::fputs("loaded\n", stdout);
-        std::fflush(stdout);
         std::getchar();
         return options::SaveOpt(stressRecord(std::strcmp(argv[1], "1") == 0), known) ? 0 : 1;
     }
     for (bool first = true;; first = !first) {
         std::fputs("saving\n", stdout);
-        std::fflush(stdout);
         options::SaveOpt(stressRecord(first), known);
         std::fputs("saved\n", stdout);
-        std::fflush(stdout);
     }
 }

@@ -5,6 +5,7 @@
 #include "platform/widgets/toolkitoptions.h"
 
 #include <QApplication>
+#include <QHash>
 #include <QLibraryInfo>
 #include <QSet>
 #include <cstdio>
@@ -14,19 +15,16 @@ namespace {
 
 // A harmless value for each option that takes one.
 QByteArray valueFor(const QByteArray& name) {
-    if (name == "style")
-        return "fusion";
-    if (name == "platformpluginpath")
-        return QLibraryInfo::path(QLibraryInfo::PluginsPath).toLocal8Bit() + "/platforms";
-    if (name == "qwindowgeometry" || name == "geometry")
-        return "200x100+10+10";
-    if (name == "display")
-        return qgetenv("DISPLAY");
-    if (name == "visual")
-        return "none";
-    if (name == "qmljsdebugger")
-        return "port:0,block";
-    return "kursove-test";
+    const QHash<QByteArray, QByteArray> values{
+        {"style", "fusion"},
+        {"platformpluginpath",
+         QLibraryInfo::path(QLibraryInfo::PluginsPath).toLocal8Bit() + "/platforms"},
+        {"qwindowgeometry", "200x100+10+10"},
+        {"geometry", "200x100+10+10"},
+        {"display", qgetenv("DISPLAY")},
+        {"visual", "none"},
+        {"qmljsdebugger", "port:0,block"}};
+    return values.value(name, "kursove-test");
 }
 
 } // namespace
@@ -40,16 +38,15 @@ int main(int argc, char* argv[]) {
     QSet<QString> joinedLeft;
     for (const platform::ToolkitOption& option : platform::toolkitOptions()) {
         const QByteArray name(option.name);
+        const bool takesValue = option.valueName != nullptr;
         listed.insert(QString::fromLatin1(name));
-        if (option.valueName != nullptr && !option.joinedValue) {
+        if (takesValue)
             words.push_back('-' + name + '=' + valueFor(name));
+        if (takesValue && !option.joinedValue)
             joinedLeft.insert(QString::fromLatin1(name + '='));
-        }
-        if (option.valueName != nullptr && option.joinedValue)
-            words.push_back('-' + name + '=' + valueFor(name));
-        else if (name != "platform")
+        if ((!takesValue || !option.joinedValue) && name != "platform")
             words.push_back('-' + name);
-        if (option.valueName != nullptr && !option.joinedValue && name != "platform")
+        if (takesValue && !option.joinedValue && name != "platform")
             words.push_back(valueFor(name));
     }
     std::vector<char*> args;
@@ -61,10 +58,8 @@ int main(int argc, char* argv[]) {
     const QApplication application(count, args.data());
 
     // Offscreen, the X11 plugin's own options stay behind; on X11 nothing does.
-    const QSet<QString> x11Only{QStringLiteral("display"),  QStringLiteral("name"),
-                                QStringLiteral("geometry"), QStringLiteral("title"),
-                                QStringLiteral("icon"),     QStringLiteral("visual"),
-                                QStringLiteral("nograb"),   QStringLiteral("dograb")};
+    const QSet<QString> x11Only{"display", "name",   "geometry", "title",
+                                "icon",    "visual", "nograb",   "dograb"};
     QSet<QString> left;
     for (const QString& argument : QCoreApplication::arguments().mid(1)) {
         if (argument.startsWith(u'-'))

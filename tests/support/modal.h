@@ -12,21 +12,19 @@ class WhenModalOpens {
 public:
     explicit WhenModalOpens(std::function<void(QWidget*)> check,
                             const char* file = __builtin_FILE(), int line = __builtin_LINE())
-        : check_(std::move(check)), file_(file), line_(line) {
-        timer_.setInterval(20);
-        QObject::connect(&timer_, &QTimer::timeout, [this] {
-            if (QWidget* modal = QApplication::activeModalWidget()) {
-                timer_.stop();
-                ran_ = true;
-                check_(modal);
-            } else if (++ticks_ * 20 > 5000) {
-                // Failed here and now, not at the end of the scope after later checks ran.
-                timer_.stop();
-                ran_ = true;
+        : file_(file), line_(line) {
+        QObject::connect(&timer_, &QTimer::timeout, [this, check = std::move(check)] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (modal == nullptr && ++ticks_ * 20 <= 5000)
+                return;
+            timer_.stop();
+            ran_ = true;
+            if (modal != nullptr)
+                check(modal);
+            else // failed here and now, not at the end of the scope after later checks ran
                 QTest::qFail("no modal window opened within 5 s", file_, line_);
-            }
         });
-        timer_.start();
+        timer_.start(20);
     }
     ~WhenModalOpens() {
         timer_.stop();
@@ -37,7 +35,6 @@ public:
     WhenModalOpens& operator=(const WhenModalOpens&) = delete;
 
 private:
-    std::function<void(QWidget*)> check_;
     const char* file_;
     int line_;
     int ticks_ = 0;

@@ -10,8 +10,7 @@
 #include <functional>
 
 // Stand-ins for the platform services, keeping what they are given.
-class FakeGrid final : public platform::Grid {
-public:
+struct FakeGrid final : platform::Grid {
     void setTextMatrix(int row, int col, const QString& text) override { cells[{row, col}] = text; }
     [[nodiscard]] QString TextMatrix(int row, int col) const override {
         return cells.value({row, col});
@@ -19,15 +18,13 @@ public:
     QMap<QPair<int, int>, QString> cells;
 };
 
-class FakeCaption final : public platform::Caption {
-public:
+struct FakeCaption final : platform::Caption {
     void setCaption(const QString& text) override { caption = text; }
     QString caption;
 };
 
 // Records the message boxes and the end of the process.
-class FakeToolkit final : public platform::Toolkit {
-public:
+struct FakeToolkit final : platform::Toolkit {
     void MsgBox(QWidget* /*owner*/, const QString& prompt, const QString& title) override {
         messages << title + u'|' + prompt;
     }
@@ -44,8 +41,7 @@ public:
     int exitStatus = -1;
 };
 
-class CountingShell final : public platform::ShellOpen {
-public:
+struct CountingShell final : platform::ShellOpen {
     void open(const QString& address) override { opened << address; }
     QStringList opened;
 };
