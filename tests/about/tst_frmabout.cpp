@@ -35,7 +35,6 @@ private slots:
         for (const QWidget* link : std::initializer_list<const QWidget*>{dlg.Image1, dlg.Label4})
             QTest::mouseDClick(dlg.windowHandle(), Qt::LeftButton, {}, link->geometry().center());
         QCOMPARE(shell.opened, QStringList(4, QString::fromLatin1(about::WebAddress)));
-        QVERIFY(dlg.isVisible());
     }
 
     // Escape does nothing; Enter presses the focused OK.
