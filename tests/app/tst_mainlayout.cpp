@@ -122,9 +122,9 @@ private slots:
         // The room a caption's text leaves on its left and on its right: they change sides.
         const auto margins = [](QLabel* caption) {
             const QImage image = caption->grab().toImage();
-            const QRect ink = QRegion(QBitmap::fromImage(image.createMaskFromColor(
-                                          image.pixel(0, 0), Qt::MaskOutColor)))
-                                  .boundingRect();
+            const QRect ink =
+                QRegion(QBitmap::fromImage(image.createMaskFromColor(image.pixel(0, 0))))
+                    .boundingRect();
             return std::pair{ink.left(), image.width() - 1 - ink.right()};
         };
         const auto usdCaption = margins(app.window.Label1);
