@@ -1,7 +1,5 @@
 // The main window end to end, offscreen: the refresh command's states, the error box, its keys,
 // start-up with the options, the command line and shut-down.
-#include "about/frmAbout.h"
-#include "modal.h"
 #include "options/frmOpt.h"
 #include "platform/widgets/flexgrid.h"
 #include "program.h"
@@ -10,63 +8,76 @@
 #include <QAction>
 #include <QClipboard>
 #include <QCommonStyle>
-#include <QHeaderView>
 #include <QLabel>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
 #include <QScopeGuard>
-#include <QScrollBar>
-#include <QStyleFactory>
 #include <QTest>
+#include <QTimer>
 #include <kursove/version.h>
 
 using sampleserver::SampleServer;
 
 namespace {
 
-struct State {
-    bool button;
-    bool options;
-    QString caption;
-    bool operator==(const State&) const = default;
-};
-
-State stateOf(const app::frmMain& window) {
-    return {window.btnRefresh->isEnabled(), window.mnuOptions->isEnabled(),
-            window.btnRefresh->text()};
+// The button's state and caption, and the options menu's state.
+auto stateOf(const app::frmMain& window) {
+    return std::tuple{window.btnRefresh->isEnabled(), window.mnuOptions->isEnabled(),
+                      window.btnRefresh->text()};
 }
-
-const State Idle{true, true, QStringLiteral("Обнови")};
-const State Refreshing{false, false, QStringLiteral("Обновяване...")};
 
 } // namespace
 
 class TestFrmMain : public QObject {
     Q_OBJECT
 private slots:
-    // The button and the menu are off during a refresh, which a request from code (a person
-    // cannot make one then) does not repeat; then the rates show. (A failed one: tst_faults.)
-    void refreshFetchesOnceWithTheControlsOff() {
+    // Enter on the focused button and F5 refresh, F5 only while the button is enabled. The
+    // button and the menu are off during a refresh, which a request from code (a person cannot
+    // make one then) does not repeat; then the rates show, as a screen reader reads them too,
+    // and the button has the focus again. Tab walks out of the grid; Ctrl+A, Ctrl+C copies
+    // the 28 currencies. (A failed refresh: tst_faults; the grid's cells: tst_mainlayout.)
+    void refreshCommandAndKeys() {
         Program app;
         app::frmMain& window = app.window;
+        window.show();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
         SampleServer server({samplePage()});
         QVERIFY(server.listen());
         app.fetchFrom(server);
-        State during;
+        decltype(stateOf(window)) during;
         connect(&server, &SampleServer::requestSeen, &window, [&] {
             during = stateOf(window);
             if (server.requestLines().size() == 1)
                 window.btnRefresh_Click();
         });
-        window.btnRefresh_Click();
+        window.btnRefresh->setFocus();
+        QTest::keyClick(window.btnRefresh, Qt::Key_Return);
         QCOMPARE(server.requestLines().size(), 1);
-        QCOMPARE(during, Refreshing);
-        QCOMPARE(stateOf(window), Idle);
+        QCOMPARE(during, std::tuple(false, false, QStringLiteral("Обновяване...")));
+        QCOMPARE(stateOf(window), std::tuple(true, true, QStringLiteral("Обнови")));
+        QVERIFY(window.btnRefresh->hasFocus()); // so Enter refreshes again
         QCOMPARE(window.FG->TextMatrix(26, 3), QStringLiteral("1.67142"));
-        QCOMPARE(window.lblDate2->text(), QStringLiteral("05.12.2026"));
-        QCOMPARE(window.lblUSD->text(), QStringLiteral(" 1.671 ЛВ"));
+        QCOMPARE(QAccessible::queryAccessibleInterface(window.lblUSD)->text(QAccessible::Name),
+                 QStringLiteral(" 1.671 ЛВ"));
+
+        QTest::keyClick(&window, Qt::Key_F5);
+        QCOMPARE(server.requestLines().size(), 2);
+        window.btnRefresh->setEnabled(false);
+        QTest::keyClick(&window, Qt::Key_F5);
+        QCOMPARE(server.requestLines().size(), 2);
+        window.btnRefresh->setEnabled(true);
+        window.FG->setFocus();
+        window.FG->setCurrentCell(29, 5);
+        QTest::keyClick(window.FG, Qt::Key_Tab);
+        QVERIFY(window.btnRefresh->hasFocus());
+        QTest::keyClick(window.FG, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(window.FG, Qt::Key_C, Qt::ControlModifier);
+        const QStringList lines = QGuiApplication::clipboard()->text().split(u'\n');
+        QCOMPARE(lines.size(), 28 + 1);
+        QVERIFY(lines.at(27).count(u'\t') == 5 && !lines.at(27).endsWith(u'\t'));
+        QCOMPARE(lines.at(28), QString());
     }
 
     // Asked to quit while a page downloads (the session ends): the options are saved and the
@@ -79,9 +90,6 @@ private slots:
             QCoreApplication::exec();
         });
         Program app;
-        options::Options changed = app.window.Opt().record();
-        changed.proxyHost = QStringLiteral("kept.local");
-        app.window.Opt().setRecord(changed);
         SampleServer server({samplePage(), "text/html", sampleserver::Fault::Stall});
         QVERIFY(server.listen());
         app.fetchFrom(server);
@@ -89,21 +97,7 @@ private slots:
         app.window.btnRefresh_Click();
         QCOMPARE(app.toolkit.ends, 1);
         QVERIFY(app.toolkit.messages.isEmpty());
-        QCOMPARE(ScratchDir::read(), QByteArray("0\r\n0\r\n8080\r\n\"kept.local\"\r\n"));
-    }
-
-    void aboutMenuOpensTheAboutWindow() {
-        Program app;
-        app.window.show();
-        QWidget* opened = nullptr;
-        {
-            const WhenModalOpens watch([&opened](QWidget* modal) {
-                opened = modal;
-                modal->hide(); // whichever window it is
-            });
-            app.window.mnuAbout->trigger();
-        }
-        QCOMPARE(opened, &app.window.About());
+        QVERIFY(QFile::exists(QStringLiteral("options.opt")));
     }
 
     // With refresh at start the page comes through the proxy while the window shows and is
@@ -126,201 +120,91 @@ private slots:
         });
         const Program app(proxyOptions(proxy, refresh));
         QCOMPARE(loadingAndShown, refresh);
-        QVERIFY(!app.window.Loading());
         QCOMPARE(proxy.requestLines(),
                  refresh ? QByteArrayList{"GET " + QByteArray(rates::RateAddress) + " HTTP/1.1"}
                          : QByteArrayList{});
         QCOMPARE(app.window.lblDate2->text(), refresh ? "05.12.2026" : "-");
     }
 
-    // Each value label is read out as what it shows, with what it is as its description and
-    // the caption beside it as its label. (The grid's cells: tst_mainlayout.)
-    void screenReaderReadsTheValues() {
-        Program app;
-        SampleServer server({samplePage()});
-        QVERIFY(server.listen());
-        app.fetchFrom(server);
-        app.window.btnRefresh_Click();
-        QAccessibleInterface* usd = QAccessible::queryAccessibleInterface(app.window.lblUSD);
-        QCOMPARE(usd->text(QAccessible::Name), QStringLiteral(" 1.671 ЛВ"));
-        QCOMPARE(usd->text(QAccessible::Description),
-                 QStringLiteral("Курс на щатския долар в лева"));
-        const auto labelledBy = usd->relations(QAccessible::Label);
-        QCOMPARE(labelledBy.size(), 1);
-        QCOMPARE(labelledBy.first().first->text(QAccessible::Name), QStringLiteral("1 USD ="));
-        QCOMPARE(
-            QAccessible::queryAccessibleInterface(app.window.lblDate2)->text(QAccessible::Name),
-            QStringLiteral("05.12.2026"));
-    }
-
-    // Enter and Space on the focused button and F5 refresh, F5 only while the button is
-    // enabled, and the button has the focus again after its refresh; Tab walks out of the grid;
-    // Ctrl+A, Ctrl+C copies the 28 currencies.
-    void keysOfTheMainWindow() {
-        Program app;
-        app::frmMain& window = app.window;
-        window.show();
-        window.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&window));
-        SampleServer server({samplePage()});
-        QVERIFY(server.listen());
-        app.fetchFrom(server);
-        window.btnRefresh->setFocus();
-        QTest::keyClick(window.btnRefresh, Qt::Key_Return);
-        QCOMPARE(server.requestLines().size(), 1);
-        QVERIFY(window.btnRefresh->hasFocus()); // so Enter refreshes again
-        QTest::keyClick(window.btnRefresh, Qt::Key_Space);
-        QCOMPARE(server.requestLines().size(), 2);
-        QTest::keyClick(&window, Qt::Key_F5);
-        QCOMPARE(server.requestLines().size(), 3);
-        window.btnRefresh->setEnabled(false);
-        QTest::keyClick(&window, Qt::Key_F5);
-        QCOMPARE(server.requestLines().size(), 3);
-        window.btnRefresh->setEnabled(true);
-
-        // Tab leaves the grid for the button.
-        window.FG->setFocus();
-        window.FG->setCurrentCell(29, 5);
-        QTest::keyClick(window.FG, Qt::Key_Tab);
-        QVERIFY(window.btnRefresh->hasFocus());
-
-        // All of it: the 28 rows, without the rows the page leaves empty.
-        QTest::keyClick(window.FG, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClick(window.FG, Qt::Key_C, Qt::ControlModifier);
-        const QStringList lines = QGuiApplication::clipboard()->text().split(u'\n');
-        QCOMPARE(lines.size(), 28 + 1);
-        QVERIFY(lines.at(27).count(u'\t') == 5 && !lines.at(27).endsWith(u'\t'));
-        QCOMPARE(lines.at(28), QString());
-    }
-
-    // F10 takes the keyboard to the menu bar as Alt does, in any style: the first menu is
-    // highlighted and nothing opens; Right moves on, Escape leaves, Down opens.
-    void f10SelectsTheMenuBar_data() {
-        QTest::addColumn<QString>("style");
-        QTest::newRow("fusion") << QStringLiteral("fusion");
-        QTest::newRow("windows") << QStringLiteral("windows");
-        QTest::newRow("no Alt navigation") << QString();
-    }
+    // F10 takes the keyboard to the menu bar as Alt does, even in a style where Alt does not:
+    // the first menu is highlighted and nothing opens. (Then the arrows and Enter, in the
+    // desktop's style: tst_desktop.)
     void f10SelectsTheMenuBar() {
-        QFETCH(QString, style);
         const QString before = QApplication::style()->name();
         const auto restore = qScopeGuard([&] { QApplication::setStyle(before); });
-        QApplication::setStyle(style.isEmpty() ? new QCommonStyle : QStyleFactory::create(style));
+        QApplication::setStyle(new QCommonStyle);
         Program app;
         app::frmMain& window = app.window;
         window.show();
         window.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&window));
-        window.btnRefresh->setFocus();
-        const QMenuBar* bar = window.menuBar();
-        const auto press = [](Qt::Key key) {
-            QTest::keyClick(QApplication::focusWidget(), key);
-        };
-        press(Qt::Key_F10);
+        QTest::keyClick(window.btnRefresh, Qt::Key_F10);
         QCOMPARE(QApplication::activePopupWidget(), nullptr);
-        QCOMPARE(bar->activeAction(), bar->actions().constFirst());
-        press(Qt::Key_Right);
-        QCOMPARE(bar->activeAction(), window.mnuAbout);
-        press(Qt::Key_Escape);
-        QVERIFY(window.btnRefresh->hasFocus());
-        press(Qt::Key_F10);
-        press(Qt::Key_Down);
-        QWidget* menu = QApplication::activePopupWidget();
-        QVERIFY(menu != nullptr && menu->actions().contains(window.mnuOptions));
-        menu->close();
+        QCOMPARE(window.menuBar()->activeAction(), window.menuBar()->actions().constFirst());
     }
 
-    // --help and --version answer on standard output, with no display, and fail on a full
-    // disk; anything unknown is refused with one line that names it as typed and points to
-    // --help, status 2; a start with no display or no platform plugin ends with one line and
-    // status 1, not an abort; none of them starts the window (which would write options.opt).
-    // The toolkit's own options, with a value or without, start it.
-    void commandLine() {
+    // --help, --help-all and --version answer on standard output in lines that fit a console,
+    // with no display, and fail on a full disk; anything unknown is refused with one line that
+    // names it as typed and points to --help, status 2; a start with no display or no platform
+    // plugin ends with one line and status 1, not an abort; none of them starts the window (which
+    // would write options.opt).
+    void commandLineAnsweredWithoutTheWindow_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("text"); // in the answer, or in the one line of refusal
+        const QString noWindow = QStringLiteral("прозорецът не може да се покаже");
+        const auto row = [](const QStringList& arguments, int status, const QString& text) {
+            QTest::newRow(arguments.isEmpty() ? "no display" : qPrintable(arguments.join(u' ')))
+                << arguments << status << text;
+        };
+        row({"--help"}, 0, "Използване: kursove [опции]");
+        row({"--help-all"}, 0, "-reverse");
+        row({"-v"}, 0, "kursove " + QString::fromLatin1(kursove::Version) + '\n');
+        row({"--bogus"}, 2, "непозната опция „--bogus“");
+        row({"-platform=offscreen"}, 2, "„-platform=offscreen“");
+        row({"-reverse", "extra"}, 2, "неочакван аргумент „extra“");
+        row({"-style"}, 2, "„-style“ иска стойност");
+#ifdef Q_OS_LINUX // on Windows Qt shows a box of its own first, which no handler can stop
+        row({"-platform", "nosuchplugin"}, 1, noWindow);
+        row({}, 1, noWindow);
+        QTest::newRow("--help to a full disk") << QStringList{"--help"} << 1 << QString();
+#endif
+    }
+    void commandLineAnsweredWithoutTheWindow() {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, status);
+        QFETCH(QString, text);
         const ScratchDir dir;
         QProcess program;
-        const auto run = [&](const QStringList& arguments) {
-            program.start(QStringLiteral(KURSOVE_BINARY), arguments);
-            return program.waitForFinished(10000) ? program.exitCode() : -1;
-        };
-        // With no display: the command line is answered, or refused, before one is needed.
 #ifdef Q_OS_LINUX
         QProcessEnvironment noDisplay = QProcessEnvironment::systemEnvironment();
         noDisplay.remove(QStringLiteral("QT_QPA_PLATFORM"));
         noDisplay.remove(QStringLiteral("DISPLAY"));
         noDisplay.remove(QStringLiteral("WAYLAND_DISPLAY"));
         program.setProcessEnvironment(noDisplay);
+        if (text.isEmpty())
+            program.setStandardOutputFile(QStringLiteral("/dev/full"));
 #endif
-        // Through a pipe the text is UTF-8 on Windows, whatever the code page (Wine's Western
-        // default has no Cyrillic), and in the system's encoding elsewhere.
-        const auto text = [](const QByteArray& bytes) {
-#ifdef Q_OS_WIN
+        program.start(QStringLiteral(KURSOVE_BINARY), arguments);
+        QVERIFY(program.waitForFinished(10000));
+        QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(program.exitCode(), status);
+        // UTF-8 through a pipe on Windows, whatever the code page (Wine's Western default has no
+        // Cyrillic), as Qt 6 writes on Unix.
+        const auto decode = [](const QByteArray& bytes) {
             return QString::fromUtf8(bytes);
-#else
-            return QString::fromLocal8Bit(bytes);
-#endif
         };
-        QCOMPARE(run({"--help"}), 0);
-        const QString help = text(program.readAllStandardOutput());
-        QVERIFY2(
-            help.contains(QStringLiteral(": kursove [")) &&
-                help.section(u'\n', 0, 0).contains(QStringLiteral("Използване: kursove [опции]")),
-            qPrintable(help));
-        QVERIFY(!help.contains(QStringLiteral("-reverse")));
-        QCOMPARE(run({"--help-all"}), 0);
-        const QString helpAll = text(program.readAllStandardOutput());
-        for (const QString& line : helpAll.split(u'\n')) // a console's 80 columns
-            QVERIFY2(QString(line).remove(u'\r').size() < 80, qPrintable(line));
-        QVERIFY(helpAll.contains(QStringLiteral("-reverse")));
-        QCOMPARE(run({"-v"}), 0);
-        QCOMPARE(program.readAllStandardOutput().trimmed(), // CR LF on Windows
-                 QByteArray("kursove ") + kursove::Version);
-
-        const QString noWindow = QStringLiteral("прозорецът не може да се покаже");
-        const struct {
-            QStringList arguments;
-            QString what;
-            int status;
-        } refusals[] = {
-            {{QStringLiteral("--bogus")}, QStringLiteral("непозната опция „--bogus“"), 2},
-            {{QStringLiteral("-platform=offscreen")}, QStringLiteral("„-platform=offscreen“"), 2},
-            {{QStringLiteral("-reverse"), QStringLiteral("extra")},
-             QStringLiteral("неочакван аргумент „extra“"),
-             2},
-            {{QStringLiteral("-style")}, QStringLiteral("„-style“ иска стойност"), 2},
-            {{QStringLiteral("--version=3")}, QStringLiteral("„--version=3“"), 2},
-#ifdef Q_OS_LINUX // on Windows Qt shows a box of its own first, which no handler can stop
-            {{QStringLiteral("-platform"), QStringLiteral("nosuchplugin")}, noWindow, 1},
-            {{}, noWindow, 1},
-#endif
-        };
-        for (const auto& refusal : refusals) {
-            const int status = run(refusal.arguments);
-            const QString error = text(program.readAllStandardError());
-            const QStringList lines = error.split(u'\n', Qt::SkipEmptyParts);
-            QVERIFY2(status == refusal.status && program.exitStatus() == QProcess::NormalExit &&
-                         program.readAllStandardOutput().isEmpty() && lines.size() == 1 &&
-                         lines.first().startsWith(QStringLiteral("kursove: ")) &&
-                         lines.first().contains(refusal.what) &&
-                         (status != 2 || lines.first().contains(QStringLiteral("--help"))),
-                     qPrintable(refusal.arguments.join(u' ') + QStringLiteral(": ") + error));
-        }
+        const QString output = decode(program.readAllStandardOutput()).remove(u'\r');
+        const QString error = decode(program.readAllStandardError());
+        QVERIFY2((status == 0 ? output : error).contains(text), qPrintable(output + error));
+        for (const QString& line : output.split(u'\n')) // a console's 80 columns
+            QVERIFY2(line.size() < 80, qPrintable(line));
+        if (status != 0 && !text.isEmpty()) // one line of refusal
+            QVERIFY2(output.isEmpty() && error.count(u'\n') == 1 &&
+                         error.startsWith(QStringLiteral("kursove: ")) &&
+                         (status != 2 || error.contains(QStringLiteral("--help"))),
+                     qPrintable(error));
         QVERIFY(!QFile::exists(QStringLiteral("options.opt")));
-#ifdef Q_OS_LINUX
-        QProcess full;
-        full.setStandardOutputFile(QStringLiteral("/dev/full"));
-        full.start(QStringLiteral(KURSOVE_BINARY), {QStringLiteral("--help")});
-        QVERIFY(full.waitForFinished(10000) && full.exitCode() != 0);
-#endif
-
-        program.setProcessEnvironment(QProcessEnvironment::systemEnvironment());
-        program.start(QStringLiteral(KURSOVE_BINARY),
-                      {"-testability", "-style", "fusion", "-platform", "offscreen"});
-        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(QStringLiteral("options.opt")) ||
-                                     program.state() == QProcess::NotRunning,
-                                 60000);
-        QCOMPARE(program.state(), QProcess::Running); // started, not refused
-        program.kill();
-        program.waitForFinished();
     }
 
     // Closing the window saves and ends. Where options.opt cannot be written, one box says
@@ -331,16 +215,12 @@ private slots:
         QTest::addColumn<QFile::Permissions>("file");
         QTest::addColumn<bool>("saved");
         const QFile::Permissions all(0x7000);
-        const QFile::Permissions readOnly = QFile::ReadOwner | QFile::ExeOwner;
         const QFile::Permissions readWrite = QFile::ReadOwner | QFile::WriteOwner;
-        const QFile::Permissions readable(QFile::ReadOwner);
         QTest::newRow("writable") << all << readWrite << true;
-        QTest::newRow("read-only file") << all << readable << false;
-        QTest::newRow("mode 000") << all << QFile::Permissions() << false;
+        QTest::newRow("read-only file") << all << QFile::Permissions(QFile::ReadOwner) << false;
         QTest::newRow("write-only file") << all << QFile::Permissions(QFile::WriteOwner) << false;
-        QTest::newRow("directory") << all << all << false;
-        QTest::newRow("read-only folder") << readOnly << readWrite << true;
-        QTest::newRow("read-only folder and file") << readOnly << readable << false;
+        QTest::newRow("read-only folder")
+            << (QFile::ReadOwner | QFile::ExeOwner) << readWrite << true;
     }
     void closingTheWindowSavesOrTells() {
         QFETCH(QFile::Permissions, folder);
@@ -351,10 +231,7 @@ private slots:
         options::Options changed = app.window.Opt().record();
         changed.proxyHost = QStringLiteral("new");
         app.window.Opt().setRecord(changed);
-        const QString tag = QString::fromLatin1(QTest::currentDataTag());
-        if (tag == u"directory")
-            QVERIFY(QFile::remove("options.opt") && QDir().mkdir("options.opt"));
-        if (!app.dir.setModes(folder, file) && tag != u"writable")
+        if (!app.dir.setModes(folder, file) && !saved)
             QSKIP("no permission bits here");
         QVERIFY(app.window.close());
         app.dir.makeOptionsReadable();
@@ -363,8 +240,7 @@ private slots:
         const QString path = QDir::toNativeSeparators(QFileInfo("options.opt").absoluteFilePath());
         QCOMPARE(app.toolkit.messages.join(u'\n'),
                  saved ? QString() : "Грешка|Настройките не бяха записани във файла\r\n" + path);
-        if (tag != u"directory")
-            QCOMPARE(ScratchDir::read(), saved ? QByteArray("0\r\n0\r\n8080\r\n\"new\"\r\n") : old);
+        QCOMPARE(ScratchDir::read(), saved ? QByteArray("0\r\n0\r\n8080\r\n\"new\"\r\n") : old);
         app.window.mnuExit->trigger();
         QCOMPARE(app.toolkit.ends, 2);
     }
