@@ -206,9 +206,13 @@ build() {
     cmake --build "$BLD" >"$1" 2>&1 9>&-
 }
 
-# The build target of a test: its own name, less the suffix of a second run on X11.
+# The build target of a test: its own name, less the suffix of a further run of the same
+# program (on X11, on a scaled screen, on Wayland).
 target_of() {
-    echo "${1%_x11}"
+    case $1 in
+    *_x11 | *_scaled | *_wayland) echo "${1%_*}" ;;
+    *) echo "$1" ;;
+    esac
 }
 
 # Runs the tests that ctest selects with the arguments, stopping at the first failure; prints
