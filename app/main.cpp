@@ -10,7 +10,6 @@
 #include <QApplication>
 #include <kursove/version.h>
 #include <memory>
-#include <optional>
 
 int main(int argc, char* argv[]) {
     QCoreApplication::setApplicationName(QStringLiteral("kursove"));
@@ -24,11 +23,13 @@ int main(int argc, char* argv[]) {
         if (const auto status = app::checkBeforeToolkit(QCoreApplication::arguments()))
             return *status;
     }
-    auto start = std::make_optional<platform::WindowSystemStart>();
     // Takes the toolkit's own options out of argv. On the heap: the end of the program deletes
     // it early to hand the clipboard over (platform::QtToolkit::End), then ends at once.
-    const auto application = std::make_unique<QApplication>(argc, argv);
-    start.reset();
+    std::unique_ptr<QApplication> application;
+    {
+        const platform::WindowSystemStart start;
+        application = std::make_unique<QApplication>(argc, argv);
+    }
     if (const auto status = app::refuseLeftOver(QCoreApplication::arguments()))
         return *status;
 

@@ -24,6 +24,26 @@ wait_for_wm() {
     done
 }
 
+# The program's main window, by its caption, once it shows (up to a minute): its id.
+main_window() {
+    local win
+    for _ in $(seq 120); do
+        win=$(xdotool search --name 'Валутни курсове' 2>/dev/null | head -n 1)
+        [ -n "$win" ] && { echo "$win"; return 0; }
+        sleep 0.5
+    done
+    return 1
+}
+
+# Waits up to 10 seconds for the program's main window to be gone.
+main_window_gone() {
+    for _ in $(seq 20); do
+        xdotool search --name 'Валутни курсове' >/dev/null 2>&1 || return 0
+        sleep 0.5
+    done
+    return 1
+}
+
 # How many requests a sample server has logged so far.
 requests_in() {
     local count

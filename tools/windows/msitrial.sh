@@ -18,6 +18,7 @@ trustca=$(realpath "$6")
 shots=$(realpath -m "$7")
 ROOT=$(cd "$(dirname "$0")/../.." && pwd)
 source "$ROOT/tools/lib.sh"
+export KURSOVE_LIB=$ROOT/tools/lib.sh # for the sessions on Xvfb
 WINE=$(dpkg -L wine64 | grep -m1 '/wine64$')
 WINESERVER=$(dirname "$WINE")/wineserver
 mkdir -p "$shots"
@@ -101,6 +102,7 @@ printf '1\n1\n%s\n"127.0.0.1"\n' "$port" >"$optionsdir/options.opt"
 options=$(printf '1\r\n1\r\n%s\r\n"127.0.0.1"\r\n' "$port")
 cat >"$work/install.sh" <<'SESSION'
 set -u
+source "$KURSOVE_LIB"
 openbox >/dev/null 2>&1 &
 sleep 1
 "$WINE" msiexec /i "$MSI" &
@@ -131,19 +133,11 @@ else
 fi
 shot done
 xdotool windowactivate --sync "$done" key Return
-for _ in $(seq 120); do
-    win=$(xdotool search --name 'Валутни курсове' 2>/dev/null | head -n 1)
-    [ -n "$win" ] && break
-    sleep 0.5
-done
-[ -n "${win:-}" ] || { echo "msitrial: the program did not start from the last dialog"; exit 1; }
+win=$(main_window) || { echo "msitrial: the program did not start from the last dialog"; exit 1; }
 sleep 4
 shot started
 xdotool windowactivate --sync "$win" key alt+F4
-for _ in $(seq 20); do
-    xdotool search --name 'Валутни курсове' >/dev/null 2>&1 || break
-    sleep 0.5
-done
+main_window_gone || true
 timeout 30 "$WINESERVER" -w
 SESSION
 MSI=$(winpath "$msi") WINE=$WINE WINESERVER=$WINESERVER SHOTS=$shots \
@@ -186,22 +180,15 @@ echo "msitrial: the entry names its folder $location; size $(value Size) KiB" \
 printf '1\n1\n%s\n"127.0.0.1"\n' "$port" >"$optionsdir/options.opt"
 cat >"$work/session.sh" <<'SESSION'
 set -u
+source "$KURSOVE_LIB"
 openbox >/dev/null 2>&1 &
 sleep 1
 "$WINE" start /unix "$SHORTCUT"
-for _ in $(seq 120); do
-    win=$(xdotool search --name 'Валутни курсове' 2>/dev/null | head -n 1)
-    [ -n "$win" ] && break
-    sleep 0.5
-done
-[ -n "${win:-}" ] || { echo "msitrial: no main window from the shortcut"; exit 1; }
+win=$(main_window) || { echo "msitrial: no main window from the shortcut"; exit 1; }
 sleep 4
 import -window root "$SHOTS/raw-menu.png"
 xdotool windowactivate --sync "$win" key alt+F4
-for _ in $(seq 20); do
-    xdotool search --name 'Валутни курсове' >/dev/null 2>&1 || break
-    sleep 0.5
-done
+main_window_gone || true
 timeout 20 "$WINESERVER" -w
 SESSION
 SHORTCUT=$shortcut WINE=$WINE WINESERVER=$WINESERVER SHOTS=$shots \

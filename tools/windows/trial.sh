@@ -14,6 +14,7 @@ trustca=$(realpath "$3")
 shots=$(realpath -m "$4")
 ROOT=$(cd "$(dirname "$0")/../.." && pwd)
 source "$ROOT/tools/lib.sh"
+export KURSOVE_LIB=$ROOT/tools/lib.sh # for the sessions on Xvfb
 WINE=$(dpkg -L wine64 | grep -m1 '/wine64$')
 mkdir -p "$shots"
 work=$(mktemp -d /tmp/kursove-wine.XXXXXX)
@@ -46,16 +47,12 @@ WINEPREFIX="$work/prefix" "$WINE" "$trustca" "Z:${tls//\//\\}\\ca.crt"
 # waits for the main window ($win).
 cat >"$work/start.sh" <<'SESSION'
 set -u
+source "$KURSOVE_LIB"
 openbox >/dev/null 2>&1 &
 sleep 1
 cd "$APP"
 env -u WINEPATH WINEPREFIX="$PREFIX" QT_QPA_PLATFORM=windows "$WINE" kursove.exe &
-for _ in $(seq 120); do
-    win=$(xdotool search --name 'Валутни курсове' 2>/dev/null | head -n 1)
-    [ -n "$win" ] && break
-    sleep 0.5
-done
-[ -n "${win:-}" ] || { echo "trial: no main window"; exit 1; }
+win=$(main_window) || { echo "trial: no main window"; exit 1; }
 SESSION
 cat >"$work/session.sh" <<'SESSION'
 source "$WORK/start.sh"
