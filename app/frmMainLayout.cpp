@@ -247,8 +247,9 @@ void frmMain::changeEvent(QEvent* event) {
 // The most the client area may take for the window, frame and menu included, to show whole on
 // its screen; where the window cannot be moved, from where it was placed.
 QSize frmMain::clientRoom() const {
-    const QSize beside = isVisible() ? frameGeometry().size() - centralWidget()->size()
-                                     : QSize(0, menuBar()->sizeHint().height());
+    // The frame and the window are measured together, never the window against the client:
+    // the window system may still report the size before the last fit.
+    const QSize beside = frameExtra() + QSize(0, menuBar()->sizeHint().height());
     return platform::roomOnScreen(*this) - beside;
 }
 

@@ -15,13 +15,36 @@ sampleserver_port() {
 }
 
 # Waits up to $1 seconds (20 by default) for a window manager to have taken the X display: it
-# then announces its desktops on the root window.
+# then announces its desktops on the root window. With a pid in $2, gives up as soon as that
+# process has ended.
 wait_for_wm() {
     local end=$((SECONDS + ${1:-20}))
     until xdotool get_num_desktops >/dev/null 2>&1; do
+        [ -z "${2:-}" ] || kill -0 "$2" 2>/dev/null || return 1
         [ "$SECONDS" -lt "$end" ] || { echo "no window manager came up" >&2; return 1; }
         sleep 0.1
     done
+}
+
+# Starts openbox on this display and waits for it; its pid in WM_PID. A display that has just
+# come up can still refuse the first connection (then openbox ends at once): it tries again.
+start_wm() {
+    local log
+    log=$(mktemp)
+    for _ in 1 2 3; do
+        openbox >"$log" 2>&1 &
+        WM_PID=$!
+        if wait_for_wm 20 "$WM_PID"; then
+            rm -f "$log"
+            return 0
+        fi
+        kill "$WM_PID" 2>/dev/null
+        sleep 0.5
+    done
+    cat "$log" >&2
+    rm -f "$log"
+    echo "no window manager came up" >&2
+    return 1
 }
 
 # The program's main window, by its caption, once it shows (up to a minute): its id.

@@ -42,8 +42,7 @@ for fonts in liberation dejavu; do
         (cd "$run" && FONTCONFIG_FILE=$conf QT_FONT_DPI=$dpi \
             xvfb-run -a -s "-screen 0 1400x900x24 -dpi $dpi" \
             bash -c 'source "$1"
-                     openbox >/dev/null 2>&1 &
-                     wait_for_wm || exit 1
+                     start_wm || exit 1
                      "$2/app/kursove" >/dev/null 2>&1 & app=$!
                      status=0
                      screenshot_program "$3" "$4" "$5" || status=$?

@@ -7,9 +7,8 @@ done
 exec xvfb-run -a -s "-screen 0 1280x800x24 -dpi 96" bash -c '
     source "$1"
     shift
-    openbox >/dev/null 2>&1 &
-    wm=$!
-    wait_for_wm || { kill $wm; exit 1; }
+    start_wm || exit 1
+    wm=$WM_PID
     # A clipboard manager, as desktops run one, where Xfce'"'"'s is installed; it goes with the
     # display.
     if command -v xfsettingsd >/dev/null && command -v dbus-run-session >/dev/null; then

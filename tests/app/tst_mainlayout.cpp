@@ -109,6 +109,19 @@ private slots:
         QCOMPARE(app.window.width(), sampleWidth);
     }
 
+    // A window manager that is still catching up reports a size a step behind the one asked
+    // for: a refresh then fits the window to the screen all the same.
+    void fitsTheScreenWhileTheWindowSystemLags() {
+        WideWindow app;
+        QVERIFY(app.ready);
+        app.refresh(samplePage());
+        const QSize asked = app.window.size();
+        app.window.windowHandle()->resize(asked.width() / 2, asked.height()); // the late report
+        QTRY_COMPARE(app.window.width(), asked.width() / 2);
+        app.refresh(hugePage());
+        QVERIFY(app.window.minimumWidth() <= app.window.screen()->availableGeometry().width());
+    }
+
     // -reverse, or a right-to-left language: the date row, the grid and the button all change
     // sides, as the menu does.
     void rightToLeftMirrorsTheWholeWindow() {

@@ -103,8 +103,7 @@ options=$(printf '1\r\n1\r\n%s\r\n"127.0.0.1"\r\n' "$port")
 cat >"$work/install.sh" <<'SESSION'
 set -u
 source "$KURSOVE_LIB"
-openbox >/dev/null 2>&1 &
-sleep 1
+start_wm || exit 1
 "$WINE" msiexec /i "$MSI" &
 installer() { xdotool search --name 'Инсталиране на Курсове' 2>/dev/null | tail -n 1; }
 # Waits up to $2 quarter-seconds for an installer window other than $1; prints it.
@@ -181,8 +180,7 @@ printf '1\n1\n%s\n"127.0.0.1"\n' "$port" >"$optionsdir/options.opt"
 cat >"$work/session.sh" <<'SESSION'
 set -u
 source "$KURSOVE_LIB"
-openbox >/dev/null 2>&1 &
-sleep 1
+start_wm || exit 1
 "$WINE" start /unix "$SHORTCUT"
 win=$(main_window) || { echo "msitrial: no main window from the shortcut"; exit 1; }
 sleep 4

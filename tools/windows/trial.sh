@@ -48,8 +48,7 @@ WINEPREFIX="$work/prefix" "$WINE" "$trustca" "Z:${tls//\//\\}\\ca.crt"
 cat >"$work/start.sh" <<'SESSION'
 set -u
 source "$KURSOVE_LIB"
-openbox >/dev/null 2>&1 &
-sleep 1
+start_wm || exit 1
 cd "$APP"
 env -u WINEPATH WINEPREFIX="$PREFIX" QT_QPA_PLATFORM=windows "$WINE" kursove.exe &
 win=$(main_window) || { echo "trial: no main window"; exit 1; }
