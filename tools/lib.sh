@@ -14,29 +14,20 @@ sampleserver_port() {
     return 1
 }
 
-# Waits up to $1 seconds for a window manager to have taken the X display: it then announces
-# its desktops on the root window. Gives up as soon as its process, pid $2, has ended.
-wait_for_wm() {
-    local end=$((SECONDS + $1))
-    until xdotool get_num_desktops >/dev/null 2>&1; do
-        kill -0 "$2" 2>/dev/null || return 1
-        [ "$SECONDS" -lt "$end" ] || return 1
-        sleep 0.1
-    done
-}
-
-# Starts openbox on this display and waits for it; its pid in WM_PID. A display that has just
-# come up can still refuse the first connection (then openbox ends at once): it tries again.
+# Starts openbox on this display and waits until it has taken it (it then announces its
+# desktops on the root window); its pid in WM_PID. A display that has just come up can still
+# refuse the first connection, and openbox then ends at once: it is started again.
 start_wm() {
-    local log
+    local log end
     log=$(mktemp)
     for _ in 1 2 3; do
         openbox >"$log" 2>&1 &
         WM_PID=$!
-        if wait_for_wm 20 "$WM_PID"; then
-            rm -f "$log"
-            return 0
-        fi
+        end=$((SECONDS + 20))
+        while kill -0 "$WM_PID" 2>/dev/null && [ "$SECONDS" -lt "$end" ]; do
+            xdotool get_num_desktops >/dev/null 2>&1 && { rm -f "$log"; return 0; }
+            sleep 0.1
+        done
         kill "$WM_PID" 2>/dev/null
         sleep 0.5
     done
@@ -44,6 +35,13 @@ start_wm() {
     rm -f "$log"
     echo "no window manager came up" >&2
     return 1
+}
+
+# Waits (up to 30 s) for the Wine server of $WINEPREFIX to end. It outlives its last program by
+# a few seconds with the desktop it made for the display of then: a program started meanwhile
+# joins that desktop, on a display that is gone or was never there, and shows no window.
+wine_settle() {
+    timeout 30 "$WINESERVER" -w || true
 }
 
 # The program's main window, by its caption, once it shows (up to a minute): its id.

@@ -139,9 +139,7 @@ xdotool windowactivate --sync "$win" key alt+F4
 main_window_gone || true
 timeout 30 "$WINESERVER" -w
 SESSION
-# Wine's server from the steps above, with no display, must end first: a program that joins it
-# shows no window.
-timeout 30 "$WINESERVER" -w || true
+wine_settle # after the steps above, which had no display
 MSI=$(winpath "$msi") WINE=$WINE WINESERVER=$WINESERVER SHOTS=$shots \
     xvfb-run -a -s "-screen 0 1024x768x24" bash "$work/install.sh" || fail "the dialogs' trial failed"
 for shot in welcome progress done started; do
@@ -192,7 +190,7 @@ xdotool windowactivate --sync "$win" key alt+F4
 main_window_gone || true
 timeout 20 "$WINESERVER" -w
 SESSION
-timeout 30 "$WINESERVER" -w || true
+wine_settle
 SHORTCUT=$shortcut WINE=$WINE WINESERVER=$WINESERVER SHOTS=$shots \
     xvfb-run -a -s "-screen 0 1024x768x24" bash "$work/session.sh"
 convert "$shots/raw-menu.png" -trim +repage "$shots/kursove-windows-menu.png"

@@ -44,10 +44,6 @@ options=$(printf '1\r\n1\r\n%s\r\n"127.0.0.1"\r\n' "$port")
 # Only the zip's own DLLs: no WINEPATH for the program.
 env -u WINEPATH WINEPREFIX="$work/prefix" "$WINE" wineboot --init >/dev/null 2>&1 || true
 WINEPREFIX="$work/prefix" "$WINE" "$trustca" "Z:${tls//\//\\}\\ca.crt"
-# Wine's server outlives its last program by a few seconds, with the desktop it made for the
-# display of then: each session waits for it to end, or its program joins a desktop on a
-# display that is gone (or was never there) and shows no window.
-settle() { WINEPREFIX="$work/prefix" timeout 30 "$WINESERVER" -w || true; }
 # Each session on its own Xvfb starts with the window manager and the unzipped program, and
 # waits for the main window ($win).
 cat >"$work/start.sh" <<'SESSION'
@@ -81,7 +77,7 @@ timeout 10 xclip -o -selection clipboard >"$WORK/clipboard.txt" 2>/dev/null || t
 xdotool key alt+F4
 sleep 3
 SESSION
-settle
+WINEPREFIX=$work/prefix wine_settle # each session after the last one's Wine server
 APP=$app PREFIX=$work/prefix WINE=$WINE SHOTS=$shots WORK=$work \
     xvfb-run -a -s "-screen 0 1024x768x24" bash "$work/session.sh"
 for s in main options about; do
@@ -127,7 +123,7 @@ for _ in $(seq 6); do
     xdotool search --name 'Валутни курсове' >/dev/null 2>&1 || { echo "closed"; break; }
 done
 SESSION
-settle
+WINEPREFIX=$work/prefix wine_settle
 APP=$app PREFIX=$work/prefix WINE=$WINE LOG=$work/slow.log WORK=$work \
     xvfb-run -a -s "-screen 0 1024x768x24" bash "$work/input.sh" >"$work/input.out" 2>&1
 cat "$work/input.out"
@@ -156,7 +152,7 @@ cd "$APP"
     done
 } | env -u WINEPATH WINEPREFIX="$PREFIX" LC_ALL=C.UTF-8 script -qc "$WINE cmd" /dev/null
 SESSION
-settle
+WINEPREFIX=$work/prefix wine_settle
 APP=$app PREFIX=$work/prefix WINE=$WINE timeout 120 xvfb-run -a bash "$work/prompt.sh" 2>&1 \
     | sed 's/\x1b\[[0-9;?]*[A-Za-z]//g; s/\x1b\][^\x07]*\x07//g' | tr -d '\r' | grep -v '^$' \
     >"$work/prompt.out" || true
