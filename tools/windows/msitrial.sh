@@ -46,11 +46,18 @@ port=$(sampleserver_port "$work/server.log")
 
 "$WINE" wineboot --init >/dev/null 2>&1 || true
 "$WINE" "$trustca" "$(winpath "$tls/ca.crt")"
-# The person's folders, as Windows names them, and where they are here.
+wine_settle # the new prefix made whole before its folders are asked for
+# The person's folders, as Windows names them, and where they are here. Wine has once answered
+# nothing here, in a prefix just made: then it is asked again.
 folder() {
-    local win
-    win=$("$WINE" cmd /c echo "%$1%" | tr -d '\r')
-    realpath -m "$("$WINE" winepath -u "$win" | tr -d '\r')"
+    local win path
+    for _ in 1 2 3; do
+        win=$("$WINE" cmd /c echo "%$1%" | tr -d '\r')
+        path=$("$WINE" winepath -u "$win" 2>/dev/null | tr -d '\r')
+        [ -n "$path" ] && { realpath -m "$path"; return 0; }
+        wine_settle
+    done
+    echo "msitrial: Wine named no folder for %$1%" >&2
 }
 appdata=$(folder APPDATA)
 programs=$(folder LOCALAPPDATA)/Programs/Kursove
